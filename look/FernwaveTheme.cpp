@@ -1,0 +1,4 @@
+#include "look/FernwaveTheme.h"
+
+FernwaveTheme::FernwaveTheme() = default;
+FernwaveTheme::~FernwaveTheme() = default;
