@@ -1,0 +1,7 @@
+#include "look/EmbeddedFont.h"
+
+bool installEmbeddedFont (juce::LookAndFeel& theme)
+{
+    juce::ignoreUnused (theme);
+    return false;
+}
