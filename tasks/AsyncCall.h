@@ -19,11 +19,10 @@
     callbacks by its generation test. Calls posted after the message loop was told to stop are
     discarded by JUCE, so nothing is delivered during shutdown. */
 template <typename T>
-static std::function<void()> asyncCallDyn (
-    std::function<T (const AsyncControlBlock&, ProgressFunction)> task,
-    std::function<void (T)> onResult,
-    ProgressFunction onProgress,
-    std::function<void (std::exception_ptr)> onError)
+static std::function<void()>
+    asyncCallDyn (std::function<T (const AsyncControlBlock&, ProgressFunction)> task,
+                  std::function<void (T)> onResult, ProgressFunction onProgress,
+                  std::function<void (std::exception_ptr)> onError)
 {
     auto block = std::make_shared<AsyncControlBlock>();
 
@@ -34,8 +33,8 @@ static std::function<void()> asyncCallDyn (
             if (! onProgress)
                 return;
 
-            juce::MessageManager::callAsync (
-                [onProgress, done, total, text = std::move (text)] { onProgress (done, total, text); });
+            juce::MessageManager::callAsync ([onProgress, done, total, text = std::move (text)]
+                                             { onProgress (done, total, text); });
         };
 
         try

@@ -6,6 +6,9 @@
 class ClientError final : public NetworkError
 {
 public:
-    explicit ClientError (const char* message) : NetworkError (message) {}
+    explicit ClientError (const char* message)
+        : NetworkError (message)
+    {
+    }
     ~ClientError() override;
 };

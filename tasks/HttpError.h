@@ -6,6 +6,9 @@
 class HttpError final : public ServerError
 {
 public:
-    explicit HttpError (const char* message) : ServerError (message) {}
+    explicit HttpError (const char* message)
+        : ServerError (message)
+    {
+    }
     ~HttpError() override;
 };

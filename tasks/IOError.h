@@ -6,6 +6,9 @@
 class IOError final : public DownloaderBaseError
 {
 public:
-    explicit IOError (const char* message) : DownloaderBaseError (message) {}
+    explicit IOError (const char* message)
+        : DownloaderBaseError (message)
+    {
+    }
     ~IOError() override;
 };

@@ -7,6 +7,9 @@
 class ServerError : public NetworkError
 {
 public:
-    explicit ServerError (const char* message) : NetworkError (message) {}
+    explicit ServerError (const char* message)
+        : NetworkError (message)
+    {
+    }
     ~ServerError() override;
 };

@@ -6,6 +6,9 @@
 class TaskCancelledError final : public DownloaderBaseError
 {
 public:
-    TaskCancelledError() : DownloaderBaseError ("async task is cancelled") {}
+    TaskCancelledError()
+        : DownloaderBaseError ("async task is cancelled")
+    {
+    }
     ~TaskCancelledError() override;
 };
