@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace testing_support
+{
+/** Sets (or, with no value, unsets) an environment variable for the life of the object and
+    restores the old state afterwards. Not thread-safe: construct it before starting threads. */
+class ScopedEnvironment final
+{
+public:
+    ScopedEnvironment (std::string variableName, std::optional<std::string> value)
+        : name (std::move (variableName))
+    {
+        if (const auto* old = std::getenv (name.c_str()))
+            previous = old;
+        if (value)
+            ::setenv (name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv (name.c_str());
+    }
+
+    ~ScopedEnvironment()
+    {
+        if (previous)
+            ::setenv (name.c_str(), previous->c_str(), 1);
+        else
+            ::unsetenv (name.c_str());
+    }
+
+    ScopedEnvironment (const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator= (const ScopedEnvironment&) = delete;
+
+private:
+    std::string name;
+    std::optional<std::string> previous;
+};
+} // namespace testing_support
