@@ -1,0 +1,60 @@
+#include "app/LarkspireDownloaderApplication.h"
+
+#include "app/MainComponent.h"
+#include "app/MainWindow.h"
+#include "look/EmbeddedFont.h"
+#include "model/InstallerModel.h"
+
+larkspiredownloaderApplication::larkspiredownloaderApplication() = default;
+larkspiredownloaderApplication::~larkspiredownloaderApplication() = default;
+
+const juce::String larkspiredownloaderApplication::getApplicationName()
+{
+    return "larkspire-downloader";
+}
+
+const juce::String larkspiredownloaderApplication::getApplicationVersion()
+{
+    return "1.0.0";
+}
+
+bool larkspiredownloaderApplication::moreThanOneInstanceAllowed()
+{
+    return true;
+}
+
+void larkspiredownloaderApplication::initialise (const juce::String&)
+{
+    // Order matters: the model recolours its icon and the window takes its colours from the
+    // default look-and-feel, so the theme must be installed before either exists.
+    installEmbeddedFont (theme);
+    juce::Desktop::getInstance().setDefaultLookAndFeel (&theme);
+
+    auto* model = InstallerModel::getInstance();
+
+    // An installed editor that took over has posted the loop's stop request: no window.
+    if (model != nullptr && model->installedProduct == nullptr)
+        MainWindow::getInstance();
+}
+
+void larkspiredownloaderApplication::shutdown()
+{
+    // Window first (it only detaches its content), then the pages, then the model they use.
+    MainWindow::deleteInstance();
+    MainComponent::deleteInstance();
+    InstallerModel::deleteInstance();
+}
+
+void larkspiredownloaderApplication::anotherInstanceStarted (const juce::String&) {}
+
+void larkspiredownloaderApplication::systemRequestedQuit()
+{
+    juce::JUCEApplication::quit();
+}
+
+void larkspiredownloaderApplication::memoryWarningReceived() {}
+
+bool larkspiredownloaderApplication::backButtonPressed()
+{
+    return false;
+}

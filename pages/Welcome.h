@@ -1,0 +1,44 @@
+#pragma once
+
+#include "pages/InstallerPage.h"
+
+#include <cstdint>
+#include <memory>
+
+class PathEditor;
+class LangSelect;
+
+/** First page: greets the user and takes the download folder and the language. Next leaves it
+    only with a folder set and the update check finished; a refused press restarts a failed
+    check, and the status line then follows the check until it has finished. */
+class Welcome final
+    : public InstallerPage
+    , private juce::Timer
+{
+public:
+    Welcome();
+    ~Welcome() override;
+
+    bool canGoNext() override;
+    void updateUI() override;
+
+    /** Coalesced refresh, as InstallerPage::requestUpdateUI, with this page's own counter. */
+    void requestUpdateUI();
+
+    PathEditor& getPathEditor() const;
+    LangSelect& getLangSelect() const;
+
+    /** True from a press refused for the update check until that check has finished. */
+    bool isWaitingForCheck() const noexcept { return waitingForCheck; }
+
+private:
+    void timerCallback() override;
+    juce::String folderStatus() const;
+    juce::String checkStatus (const juce::String& productName) const;
+
+    std::shared_ptr<std::uint64_t> updateRequestCounter = std::make_shared<std::uint64_t> (0);
+    std::uint64_t lastHandledRequest = 0;
+    bool waitingForCheck = false;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Welcome)
+};
