@@ -1,0 +1,11 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** The installer's file name from its download link: the query part split off (juce::URL),
+    then the text after the last "/"; a link without "/" is taken whole. */
+juce::String installerFileNameFromLink (const juce::String& link);
+
+/** Whether name can be used as a file name inside the download folder: not empty, not "."
+    or "..", no "/" or "\\", no control character. */
+bool isSafeInstallerFileName (const juce::String& name);

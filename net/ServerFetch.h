@@ -1,0 +1,16 @@
+#pragma once
+
+#include "tasks/AsyncControlBlock.h"
+
+#include <juce_core/juce_core.h>
+
+#include <cstddef>
+#include <string>
+
+/** One GET to the update server (worker thread). Returns the body exactly as received when
+    the status is 200, the body is under 65536 bytes and it is well-formed UTF-8; throws
+    HttpError / ClientError / ServerError / TaskCancelledError otherwise. Never retries. */
+std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url);
+
+/** Strict UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF. */
+bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept;
