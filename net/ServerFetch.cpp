@@ -96,6 +96,11 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
             held += got;
     }
 
+    // The stream may report its end together with the read that filled the buffer, so a body
+    // of exactly 65536 bytes can leave the loop without the test above; it is too large too.
+    if (held == bufferSize)
+        throwServerError ("server retrurned invalid data (response body is too large)");
+
     if (! isWellFormedUtf8 (reinterpret_cast<const unsigned char*> (buffer.data()),
                             static_cast<std::size_t> (held)))
         throwServerError ("server retrurned invalid data (invalid utf-8 codeunit)");

@@ -220,7 +220,12 @@ struct Server
             return sink.write (bytes.data(), bytes.size());
         };
 
-        if (behaviour.noLength)
+        if (total == 0 && ! behaviour.noLength && ! behaviour.chunked)
+        {
+            // A provider of length 0 sends no Content-Length, and the client would wait.
+            response.set_content (std::string(), contentType);
+        }
+        else if (behaviour.noLength)
         {
             response.set_content_provider (
                 contentType, [writeFrom] (std::size_t offset, httplib::DataSink& sink)
