@@ -1,0 +1,108 @@
+#include "look/LruCache.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using tessel::LruCache;
+
+TEST (LruCache, FindsWhatWasInsertedAndNothingElse)
+{
+    LruCache<std::string, int> cache (4);
+    cache.insert ("a", 1);
+    cache.insert ("", 2);
+
+    ASSERT_NE (cache.find ("a"), nullptr);
+    EXPECT_EQ (*cache.find ("a"), 1);
+    ASSERT_NE (cache.find (""), nullptr);
+    EXPECT_EQ (*cache.find (""), 2);
+    EXPECT_EQ (cache.find ("b"), nullptr);
+    EXPECT_EQ (cache.find ("a "), nullptr);
+    EXPECT_EQ (cache.size(), 2u);
+}
+
+TEST (LruCache, FullCacheEvictsTheLeastRecentlyUsedEntry)
+{
+    LruCache<int, int> cache (3);
+    cache.insert (1, 10);
+    cache.insert (2, 20);
+    cache.insert (3, 30);
+
+    cache.insert (4, 40);
+
+    EXPECT_EQ (cache.size(), 3u);
+    EXPECT_FALSE (cache.contains (1));
+    EXPECT_TRUE (cache.contains (2));
+    EXPECT_TRUE (cache.contains (3));
+    EXPECT_TRUE (cache.contains (4));
+}
+
+TEST (LruCache, AHitMovesTheEntryToTheFrontSoItSurvivesTheNextEviction)
+{
+    LruCache<int, int> cache (3);
+    cache.insert (1, 10);
+    cache.insert (2, 20);
+    cache.insert (3, 30);
+
+    ASSERT_NE (cache.find (1), nullptr);
+    EXPECT_EQ (cache.leastRecentlyUsedKey(), 2);
+    cache.insert (4, 40);
+
+    EXPECT_TRUE (cache.contains (1));
+    EXPECT_FALSE (cache.contains (2));
+    EXPECT_EQ (cache.leastRecentlyUsedKey(), 3);
+}
+
+TEST (LruCache, InsertingAPresentKeyReplacesItsValueWithoutEvicting)
+{
+    LruCache<int, int> cache (2);
+    cache.insert (1, 10);
+    cache.insert (2, 20);
+
+    cache.insert (1, 11);
+
+    EXPECT_EQ (cache.size(), 2u);
+    EXPECT_EQ (*cache.find (1), 11);
+    EXPECT_TRUE (cache.contains (2));
+    // The replaced entry moved to the front; 2 is next to go.
+    cache.insert (3, 30);
+    EXPECT_FALSE (cache.contains (2));
+    EXPECT_TRUE (cache.contains (1));
+}
+
+TEST (LruCache, EvictionFollowsUseOrderOverManyEntries)
+{
+    LruCache<int, int> cache (100);
+
+    for (int i = 0; i < 100; ++i)
+        cache.insert (i, i);
+
+    // Touch the even keys, oldest first: the odd keys are now the least recently used.
+    for (int i = 0; i < 100; i += 2)
+        ASSERT_NE (cache.find (i), nullptr);
+
+    for (int i = 100; i < 150; ++i)
+        cache.insert (i, i);
+
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ (cache.contains (i), i % 2 == 0) << i;
+
+    EXPECT_EQ (cache.size(), 100u);
+}
+
+TEST (LruCache, NeverHoldsMoreThanItsCapacity)
+{
+    for (std::size_t capacity : { 1u, 2u, 7u, 64u })
+    {
+        LruCache<int, int> cache (capacity);
+
+        for (int i = 0; i < 500; ++i)
+        {
+            cache.insert (i % 97, i);
+            ASSERT_LE (cache.size(), capacity);
+        }
+
+        EXPECT_EQ (cache.size(), capacity);
+        EXPECT_EQ (cache.getCapacity(), capacity);
+    }
+}
