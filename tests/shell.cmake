@@ -1,0 +1,9 @@
+# Tests of the real larkspire-downloader binary under a private Xvfb.
+add_executable (x11-close-window ${CMAKE_CURRENT_LIST_DIR}/shell/X11CloseWindow.cpp)
+target_link_libraries (x11-close-window PRIVATE X11::X11)
+larkspire_set_warnings (x11-close-window)
+
+add_test (NAME shell.window
+          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/window-test.sh
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:x11-close-window>)
+set_tests_properties (shell.window PROPERTIES LABELS gui TIMEOUT 120)

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The real binary's window: no display gives one line and status 1; under X it opens at
+# 640 x 480, centred, titled "larkspire-downloader" (command-line arguments change nothing), and
+# a window manager's close request ends it with status 0.
+# Usage: window-test.sh LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW
+set -euo pipefail
+
+app="$1"
+closer="$2"
+work="$(mktemp -d)"
+appPid=""
+
+cleanup()
+{
+    if [ -n "$appPid" ]; then kill "$appPid" 2>/dev/null || true; fi
+    stop_private_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# shellcheck source=xvfb-private.sh
+source "$(dirname "$0")/xvfb-private.sh"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+expect_no_display()
+{
+    local label="$1"
+    shift
+    local status=0
+    "$@" >"$work/out" 2>"$work/err" </dev/null || status=$?
+    [ "$status" -eq 1 ] || fail "$label: exit status $status, expected 1"
+    [ ! -s "$work/out" ] || fail "$label: printed on standard output"
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$label: expected one line, got: $(cat "$work/err")"
+    grep -q "display" "$work/err" || fail "$label: the line does not mention the display"
+    echo "ok: $label: $(cat "$work/err")"
+}
+
+expect_no_display "DISPLAY unset" env -u DISPLAY "$app"
+expect_no_display "DISPLAY empty" env DISPLAY= "$app"
+expect_no_display "unreachable display" env DISPLAY=127.0.0.1:57 "$app" --ignored-argument
+
+start_private_xvfb "$work"
+mkdir -p "$work/home/Documents" "$work/applications"
+
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
+    LARKSPIRE_APPLICATIONS_DIR="$work/applications" \
+    LARKSPIRE_UPDATE_SERVER="http://127.0.0.1:9" \
+    "$app" --help -psn_0_1 "some file" >"$work/app.out" 2>&1 </dev/null &
+appPid=$!
+
+find_window() { windowId="$(xdotool search --name '^larkspire-downloader$' 2>/dev/null | head -n 1)"; [ -n "$windowId" ]; }
+wait_until 30 find_window || fail "no window titled larkspire-downloader appeared"
+
+# JUCE creates the window small and sizes it right after; wait for it to settle.
+read_geometry() { eval "$(xdotool getwindowgeometry --shell "$windowId")"; [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]; }
+wait_until 10 read_geometry || true
+[ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 640x480"
+[ "$X" = 320 ] && [ "$Y" = 160 ] || fail "window at ($X, $Y), expected centred at (320, 160)"
+[ "$(xdotool getwindowname "$windowId")" = "larkspire-downloader" ] || fail "wrong title"
+echo "ok: window $windowId is 640x480 at ($X, $Y) titled larkspire-downloader"
+
+"$closer" "$windowId"
+exited() { ! kill -0 "$appPid" 2>/dev/null; }
+wait_until 15 exited || fail "the close request did not end the program"
+status=0
+wait "$appPid" || status=$?
+appPid=""
+[ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
+echo "ok: close request ended the program with status 0"

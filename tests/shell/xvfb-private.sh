@@ -1,0 +1,48 @@
+# Sourced by the shell tests: starts an Xvfb of their own (a free display number chosen by the
+# server itself), so windows of tests running in parallel never meet. Creates the window-manager
+# atoms JUCE only looks up. Sets DISPLAY; stop_private_xvfb ends the server.
+
+start_private_xvfb()
+{
+    local fdFile="$1/displayfd"
+    Xvfb -displayfd 7 -screen 0 1280x800x24 -noreset -nolisten tcp 7>"$fdFile" >/dev/null 2>&1 &
+    privateXvfbPid=$!
+
+    local number=""
+    for _ in $(seq 1 100); do
+        number="$(tr -dc '0-9' <"$fdFile" 2>/dev/null || true)"
+        if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+            break
+        fi
+        number=""
+        sleep 0.1
+    done
+    [ -n "$number" ] || { echo "private Xvfb did not start" >&2; return 1; }
+
+    export DISPLAY=":$number"
+    # Setting a root property of type ATOM interns its value; one property per atom, since
+    # xprop takes a comma-separated list as one atom name.
+    local atom
+    for atom in WM_PROTOCOLS WM_DELETE_WINDOW WM_STATE _NET_WM_PING _NET_WM_STATE; do
+        xprop -root -f "LARKSPIRE_ATOM_$atom" 32a -set "LARKSPIRE_ATOM_$atom" "$atom"
+    done
+}
+
+stop_private_xvfb()
+{
+    if [ -n "${privateXvfbPid:-}" ]; then
+        kill "$privateXvfbPid" 2>/dev/null || true
+        wait "$privateXvfbPid" 2>/dev/null || true
+    fi
+}
+
+# wait_until DEADLINE_SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+wait_until()
+{
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
