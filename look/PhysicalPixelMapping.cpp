@@ -57,7 +57,9 @@ float PhysicalPixelMapping::scaleOfDisplayShowing (
         auto overlap = display.totalArea.getIntersection (screenArea);
         auto area = (juce::int64) overlap.getWidth() * (juce::int64) overlap.getHeight();
 
-        if (area >= bestOverlap)
+        // A later display wins a tie, but only a real one: with no overlap anywhere the first
+        // display stays.
+        if (area > bestOverlap || (area == bestOverlap && area > 0))
         {
             bestOverlap = area;
             scale = (float) display.scale;

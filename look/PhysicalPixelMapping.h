@@ -22,7 +22,7 @@ struct PhysicalPixelMapping
                                       juce::Rectangle<int> peerBounds,
                                       juce::Rectangle<int> topLevelBounds);
 
-    /** The scale of the display that overlaps screenArea most; on a tie the later display in
+    /** The scale of the display that overlaps screenArea most; on a tie a later display in
         the list wins, and with no overlap at all the first one. 1 when there is no display. */
     static float scaleOfDisplayShowing (juce::Rectangle<int> screenArea,
                                         const juce::Array<juce::Displays::Display>& displays);
