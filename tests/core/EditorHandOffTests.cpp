@@ -32,6 +32,22 @@ TEST_F (EditorHandOffTest, ExitCode42TakesOverAndGetsExactlyTheTwoOptions)
                "--from-downloader\n--check-update-and-install-product\n");
 }
 
+TEST_F (EditorHandOffTest, PathWithBlanksAndQuotesReachesTheEditorUnchanged)
+{
+    const auto folder = applications.get().getChildFile ("My \"Apps\" Folder");
+    ASSERT_TRUE (folder.createDirectory());
+    const testing_support::FakeEditor spaced (folder);
+    spaced.writePlist ("1.0");
+    spaced.writeScript (spaced.recordingScript (42));
+
+    // Not the model's step: its stop request would end this process's message loop for good.
+    const auto info = findInstalledEditor (folder);
+    ASSERT_NE (info, nullptr);
+    EXPECT_TRUE (runEditorHandOff (*info));
+    EXPECT_EQ (spaced.getArgumentsFile().loadFileAsString(),
+               "--from-downloader\n--check-update-and-install-product\n");
+}
+
 TEST_F (EditorHandOffTest, WaitsForAnEditorThatRunsLongerThanOneSlice)
 {
     const auto marker = applications.get().getChildFile ("finished");
