@@ -196,8 +196,9 @@ struct Server
             {
                 if (behaviour.stallAfter >= 0 && behaviour.stallAfter < total)
                     stop.waitForever();
-                if (offset < total)
-                    return false; // cut short: close the connection
+                // Cut short, or a body without length: its end is the connection's close.
+                if (offset < total || behaviour.noLength)
+                    return false;
                 sink.done();
                 return true;
             }
