@@ -37,13 +37,13 @@ public:
 
     /** Stores value under key at the front. A key already present gets the new value; a
         new key evicts the least recently used entry when the cache is full. */
-    void insert (const Key& key, const Value& value)
+    void insert (const Key& key, Value value)
     {
         auto found = index.find (key);
 
         if (found != index.end())
         {
-            found->second->second = value;
+            found->second->second = std::move (value);
             moveToFront (found->second);
             return;
         }
@@ -54,7 +54,7 @@ public:
             entries.pop_back();
         }
 
-        entries.emplace_front (key, value);
+        entries.emplace_front (key, std::move (value));
         index.emplace (key, entries.begin());
     }
 

@@ -70,8 +70,13 @@ void TypefaceCache::getGlyphPositions (const juce::String& text, juce::Array<int
         return;
     }
 
-    wrapped->getGlyphPositions (text, glyphs, xOffsets);
-    glyphCache.insert (key, { glyphs, xOffsets });
+    // Filled afresh rather than into the caller's arrays: what a caller already held must
+    // neither be stored as part of this text nor be kept in front of its glyphs.
+    GlyphPositions positions;
+    wrapped->getGlyphPositions (text, positions.glyphs, positions.xOffsets);
+    glyphs = positions.glyphs;
+    xOffsets = positions.xOffsets;
+    glyphCache.insert (key, std::move (positions));
 }
 
 bool TypefaceCache::getOutlineForGlyph (int glyphNumber, juce::Path& path)
