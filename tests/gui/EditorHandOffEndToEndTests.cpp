@@ -54,6 +54,19 @@ public:
         ready = syncWatcher();
     }
 
+    ~PrivateDisplay()
+    {
+        // A polite end lets Xvfb remove its lock file and socket.
+        for (auto* process : { watcher.get(), server.get() })
+        {
+            if (process != nullptr)
+            {
+                process->sendSignal (SIGTERM);
+                process->waitForExit (5000);
+            }
+        }
+    }
+
     bool isReady() const { return ready; }
     const std::string& getName() const { return name; }
 
