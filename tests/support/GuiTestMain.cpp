@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "support/RunAllTests.h"
+
 namespace
 {
 /** JUCE's X11 layer sets itself up for a standalone app only when an application factory is
@@ -28,7 +30,7 @@ int main (int argc, char** argv)
     int result = 0;
     {
         const juce::ScopedJuceInitialiser_GUI juceInitialiser;
-        result = RUN_ALL_TESTS();
+        result = testing_support::runAllTestsRequiringSome();
         juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
     }
     return result;
