@@ -7,3 +7,9 @@ add_test (NAME shell.window
           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/window-test.sh
                   $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:x11-close-window>)
 set_tests_properties (shell.window PROPERTIES LABELS gui TIMEOUT 120)
+
+add_test (NAME shell.end_to_end
+          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/end-to-end-test.sh
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
+                  $<TARGET_FILE:x11-close-window> ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties (shell.end_to_end PROPERTIES LABELS gui TIMEOUT 180)

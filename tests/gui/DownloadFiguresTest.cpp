@@ -24,7 +24,7 @@ TEST_P (FormatByteSizeTable, PicksUnitByStrictThresholds)
 }
 
 INSTANTIATE_TEST_SUITE_P (
-    Values, FormatByteSizeTable,
+    ByteSizes, FormatByteSizeTable,
     ::testing::Values (SizeCase { 0.0, "0.0 KiB" }, SizeCase { 1000000.0, "976.6 KiB" },
                        SizeCase { 2000000.0, "1.9 MiB" }, SizeCase { 1048576.0, "1024.0 KiB" },
                        SizeCase { 1153433.6, "1126.4 KiB" },

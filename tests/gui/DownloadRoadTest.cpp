@@ -31,7 +31,7 @@ protected:
         server = std::make_unique<DevServer> (options);
         ASSERT_TRUE (runUpdateCheck (*model, server->getBaseUrl()));
         pressNext();
-        ASSERT_EQ (currentPage(), 1u);
+        ASSERT_NE (currentPage(), 0u);
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -87,6 +87,7 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
     EXPECT_EQ (model->installerPath, installer.getFullPathName());
     EXPECT_NE (model->outcomeFlags & InstallerModel::downloadSucceeded, 0u);
     EXPECT_EQ (model->lastError, nullptr);
+    EXPECT_EQ (server->getRequestCount (filePath), 1);
 
     juce::MemoryBlock written;
     ASSERT_TRUE (installer.loadFileAsData (written));
@@ -98,7 +99,6 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
     EXPECT_TRUE (finished().descriptionLabel->getText().contains (installer.getFullPathName()));
     EXPECT_EQ (finished().nextButton->getButtonText(), "Open Folder");
     EXPECT_FALSE (downloading().isVisible());
-    EXPECT_EQ (server->getRequestCount (filePath), 1);
 }
 
 TEST_F (DownloadRoad, ServerErrorOnTheFileEndsOnTheFailurePage)
@@ -147,15 +147,19 @@ TEST_F (DownloadRoad, UnannouncedTotalShowsBytesAndABusyBar)
 
 TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
 {
-    startRoad ({ "--file-size", "1M", "--file-stall-after", "300000" });
+    // Four seconds at 256 KiB/s, long enough for the speed to show, then silence.
+    startRoad ({ "--file-size", "2M", "--file-rate", "256K", "--file-stall-after", "1048576" });
 
-    ASSERT_TRUE (pumpUntil ([&] { return status() == "293.0 KiB / 1024.0 KiB"; }, 8000))
+    const std::regex withSpeed (R"(\d+\.\d KiB / 2\.0 MiB \(\d+\.\d KiB/s\))");
+    ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), withSpeed); }, 8000))
         << status();
-    // Thirty refreshes later the window holds equal samples: still no speed, same figures.
-    testing_support::pumpFor (3500);
-    EXPECT_EQ (status(), "293.0 KiB / 1024.0 KiB");
+
+    // Thirty refreshes after the stall the window holds equal samples: the speed goes.
+    ASSERT_TRUE (pumpUntil ([&] { return status() == "1024.0 KiB / 2.0 MiB"; }, 8000)) << status();
+    testing_support::pumpFor (300);
+    EXPECT_EQ (status(), "1024.0 KiB / 2.0 MiB");
     EXPECT_EQ (currentPage(), 1u);
-    EXPECT_NEAR (downloading().getProgress(), 300000.0 / 1048576.0, 1e-9);
+    EXPECT_DOUBLE_EQ (downloading().getProgress(), 0.5);
 
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 2000));
