@@ -132,10 +132,11 @@ juce::String Welcome::checkStatus (const juce::String& productName) const
         return juce::translate ("Checking the latest version of {ProductName}...")
             .replace ("{ProductName}", productName);
 
+    // Two lines: the status label has room for no more.
     return juce::translate ("Could not check the latest version of {ProductName}.")
                .replace ("{ProductName}", productName) +
-           "\n" +
+           " " + juce::translate ("Press Next to try again.") + "\n" +
            juce::translate ("Error details: {ErrorMessage}")
                .replace ("{ErrorMessage}", describeError (task.error)) +
-           "\n" + juce::translate ("Press Next to try again.") + "\n";
+           "\n";
 }

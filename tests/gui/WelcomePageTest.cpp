@@ -244,9 +244,9 @@ TEST_F (WelcomePage, FailedCheckIsShownAndRestartedOncePerPress)
         EXPECT_EQ (currentPage(), 0u);
         ASSERT_TRUE (pumpUntil ([&] { return status().rfind ("Could not check", 0) == 0; }, 2000))
             << status();
-        EXPECT_EQ (status(), "Could not check the latest version of Larkspire.\n"
-                             "Error details: HTTP error code 503\n"
-                             "Press Next to try again.\n");
+        EXPECT_EQ (status(), "Could not check the latest version of Larkspire. Press Next to "
+                             "try again.\n"
+                             "Error details: HTTP error code 503\n");
     }
 
     // The third press starts the check that succeeds; Next still waits for it to end.
