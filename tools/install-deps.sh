@@ -15,7 +15,7 @@ packages=(
     # a display for window tests and the tools that drive it
     xvfb xauth x11-utils xdotool imagemagick
     # benchmarks
-    nginx-light curl procps
+    nginx-light curl procps time
 )
 
 missing=()
