@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
+#include <ostream>
 
 namespace
 {
@@ -12,6 +14,11 @@ struct SizeCase
     double value;
     const char* shown;
 };
+
+void PrintTo (const SizeCase& size, std::ostream* stream)
+{
+    *stream << std::setprecision (17) << size.value;
+}
 
 class FormatByteSizeTable : public ::testing::TestWithParam<SizeCase>
 {

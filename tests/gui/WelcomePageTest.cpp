@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unistd.h>
 
 using namespace shell_testing;
@@ -38,6 +40,12 @@ struct TypedPath
     const char* typed;
     const char* folderRelativeToHome; // null: no folder chosen; "/": the root folder
 };
+
+// Test names carry the typed text, not the struct's bytes.
+void PrintTo (const TypedPath& path, std::ostream* stream)
+{
+    *stream << '"' << path.typed << '"';
+}
 
 class WelcomeTyping
     : public WelcomePage
