@@ -2,6 +2,8 @@
 #include "DevServerOptions.h"
 #include "InstallerSource.h"
 #include "JsonText.h"
+#include "RequestLog.h"
+#include "StopSignal.h"
 
 #include <httplib.h>
 
@@ -26,89 +28,6 @@ namespace
 {
 const std::string versionPath = "/api/v1/version-info";
 const std::string linksPath = "/api/v1/download-links";
-
-/** Wakes every stalled or hanging answer when the server stops. */
-class StopSignal final
-{
-public:
-    void trigger()
-    {
-        {
-            std::lock_guard<std::mutex> lock (mutex);
-            stopped = true;
-        }
-        condition.notify_all();
-    }
-
-    bool isStopped()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        return stopped;
-    }
-
-    /** Waits until the deadline or the stop; returns whether the server is stopping. */
-    bool waitUntil (std::chrono::steady_clock::time_point deadline)
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-        return condition.wait_until (lock, deadline, [this] { return stopped; });
-    }
-
-    void waitForever()
-    {
-        std::unique_lock<std::mutex> lock (mutex);
-        condition.wait (lock, [this] { return stopped; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool stopped = false;
-};
-
-class RequestLog final
-{
-public:
-    int record (const httplib::Request& request)
-    {
-        std::string query;
-        for (const auto& [key, value] : request.params)
-            query += (query.empty() ? "" : "&") + key + "=" + value;
-
-        std::lock_guard<std::mutex> lock (mutex);
-        lastQueries[request.path] = query;
-        return counts[request.path]++;
-    }
-
-    std::string toJson()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        std::string counted, queries;
-        for (const auto& [path, count] : counts)
-            counted +=
-                (counted.empty() ? "" : ",") + jsonString (path) + ":" + std::to_string (count);
-        for (const auto& [path, query] : lastQueries)
-            queries += (queries.empty() ? "" : ",") + jsonString (path) + ":" + jsonString (query);
-        return "{\"requests\":{" + counted + "},\"lastQuery\":{" + queries + "}}";
-    }
-
-    void print()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        if (printed)
-            return;
-        printed = true;
-        for (const auto& [path, count] : counts)
-            std::printf ("served %s %d\n", path.c_str(), count);
-        std::printf ("stopped\n");
-        std::fflush (stdout);
-    }
-
-private:
-    std::mutex mutex;
-    std::map<std::string, int> counts;
-    std::map<std::string, std::string> lastQueries;
-    bool printed = false;
-};
 
 struct Server
 {
