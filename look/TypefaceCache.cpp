@@ -11,10 +11,12 @@ TypefaceCache::TypefaceCache (juce::Typeface::Ptr typefaceToWrap)
 
 TypefaceCache::~TypefaceCache() = default;
 
-std::string TypefaceCache::keyFor (const juce::String& text)
+const std::string& TypefaceCache::keyFor (const juce::String& text)
 {
-    // The UTF-8 bytes: two texts are the same key exactly when they are the same text.
-    return text.toStdString();
+    // The UTF-8 bytes: two texts are the same key exactly when they are the same text. Built
+    // in a buffer that keeps its capacity, so a hit allocates nothing for the key.
+    keyBuffer.assign (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    return keyBuffer;
 }
 
 bool TypefaceCache::isSuitableForFont (const juce::Font& font) const
@@ -48,22 +50,21 @@ juce::EdgeTable* TypefaceCache::getEdgeTableForGlyph (int glyphNumber,
 
 float TypefaceCache::getStringWidth (const juce::String& text)
 {
-    auto key = keyFor (text);
+    const auto& key = keyFor (text);
 
     if (auto* width = widthCache.find (key))
         return *width;
 
     auto width = wrapped->getStringWidth (text);
-    widthCache.insert (key, width);
+    // The buffer may have been reused by a nested call into this cache; form the key again.
+    widthCache.insert (keyFor (text), width);
     return width;
 }
 
 void TypefaceCache::getGlyphPositions (const juce::String& text, juce::Array<int>& glyphs,
                                        juce::Array<float>& xOffsets)
 {
-    auto key = keyFor (text);
-
-    if (auto* positions = glyphCache.find (key))
+    if (auto* positions = glyphCache.find (keyFor (text)))
     {
         glyphs = positions->glyphs;
         xOffsets = positions->xOffsets;
@@ -76,7 +77,7 @@ void TypefaceCache::getGlyphPositions (const juce::String& text, juce::Array<int
     wrapped->getGlyphPositions (text, positions.glyphs, positions.xOffsets);
     glyphs = positions.glyphs;
     xOffsets = positions.xOffsets;
-    glyphCache.insert (key, std::move (positions));
+    glyphCache.insert (keyFor (text), std::move (positions));
 }
 
 bool TypefaceCache::getOutlineForGlyph (int glyphNumber, juce::Path& path)

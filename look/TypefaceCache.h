@@ -43,12 +43,13 @@ private:
         juce::Array<float> xOffsets;
     };
 
-    static std::string keyFor (const juce::String& text);
+    const std::string& keyFor (const juce::String& text);
 
     juce::Typeface::Ptr wrapped;
     LruCache<std::string, float> widthCache { widthCapacity };
     LruCache<std::string, GlyphPositions> glyphCache { glyphCapacity };
     LruCache<int, juce::Path> outlineCache { outlineCapacity };
+    std::string keyBuffer;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TypefaceCache)
 };
