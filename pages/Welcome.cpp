@@ -61,6 +61,8 @@ bool Welcome::canGoNext()
         return false;
     }
 
+    waitingForCheck = false;
+    stopTimer();
     return true;
 }
 

@@ -13,3 +13,11 @@ add_test (NAME shell.end_to_end
                   $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
                   $<TARGET_FILE:x11-close-window> ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties (shell.end_to_end PROPERTIES LABELS gui TIMEOUT 180)
+
+# Folder permissions as an ordinary user (as root, JUCE calls every folder writable).
+add_test (NAME shell.welcome_unwritable_folder
+          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/as-unprivileged-user.sh
+                  $<TARGET_FILE:gui_tests>
+                  --gtest_filter=WelcomePage.UnwritableFolderIsReportedInTwoLines)
+set_tests_properties (shell.welcome_unwritable_folder
+                      PROPERTIES LABELS gui TIMEOUT 60 SKIP_RETURN_CODE 77)

@@ -78,6 +78,17 @@ TEST_F (PageStack, BackOnFirstAndNextOnLastChangeNothing)
     EXPECT_FALSE (finished().backButton->isVisible());
 }
 
+TEST_F (PageStack, DownloadingPageHasAProgressBarAndCancel)
+{
+    auto& page = downloading();
+
+    EXPECT_NE (dynamic_cast<juce::ProgressBar*> (page.extraComponent.get()), nullptr);
+    EXPECT_EQ (page.extraComponent->getBounds(), juce::Rectangle<int> (24, 184, 592, 32));
+    EXPECT_EQ (page.backButton, nullptr);
+    EXPECT_EQ (page.nextButton->getButtonText(), "Cancel");
+    EXPECT_EQ (page.nextButton->getBounds(), juce::Rectangle<int> (532, 388, 84, 32));
+}
+
 TEST_F (PageStack, RefusedNextChangesNothing)
 {
     model->downloadFolder = {};
@@ -95,6 +106,8 @@ TEST_F (PageStack, ComponentCanBeBuiltAgainAfterDeletion)
     MainWindow::deleteInstance();
     MainComponent::deleteInstance();
     EXPECT_EQ (MainComponent::getInstanceWithoutCreating(), nullptr);
+    // The window's posted raise call and the pages' posted refreshes find nothing to touch.
+    testing_support::pumpFor (50);
 
     auto* window = MainWindow::getInstance();
     ASSERT_NE (window, nullptr);
