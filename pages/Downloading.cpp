@@ -26,7 +26,19 @@ Downloading::Downloading()
 
 Downloading::~Downloading()
 {
+    const bool wasRunning = downloadTask.isRunning();
     downloadTask.cancel();
+
+    // Quitting mid-download: give the worker a moment to notice the cancel and remove its
+    // temporary file, so no partial download is left behind. A worker stuck on a silent
+    // connection is not waited for.
+    if (wasRunning)
+    {
+        const auto deadline = juce::Time::getMillisecondCounter() + 2000;
+
+        while (! runningWorker.expired() && juce::Time::getMillisecondCounter() < deadline)
+            juce::Thread::sleep (10);
+    }
 }
 
 void Downloading::setVisible (bool shouldBeVisible)
@@ -186,8 +198,13 @@ void Downloading::startDownload()
 
     const auto destinationPath = destination.toStdString();
 
+    // Only the worker's copy of the task holds this, so it expires when the worker has ended.
+    auto workerToken = std::make_shared<std::monostate>();
+    runningWorker = workerToken;
+
     std::function<std::monostate (const AsyncControlBlock&, ProgressFunction)> task =
-        [destinationPath, link] (const AsyncControlBlock& control, ProgressFunction report)
+        [destinationPath, link, workerToken] (const AsyncControlBlock& control,
+                                              ProgressFunction report)
     { return downloadInstaller (destinationPath, link, control, std::move (report)); };
 
     std::function<void (std::monostate)> onResult = [resource, destination] (std::monostate)

@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <variant>
 
 /** Middle page: downloads the installer on a background task while it shows progress, sizes
     and speed, then moves on to Finished. Cancel stops the download and goes back to Welcome;
@@ -73,6 +74,7 @@ private:
     bool retrying = false;
     int retryAttempt = 0;
     int retryAttempts = 0;
+    std::weak_ptr<std::monostate> runningWorker;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Downloading)
 };

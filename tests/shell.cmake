@@ -21,3 +21,9 @@ add_test (NAME shell.welcome_unwritable_folder
                   --gtest_filter=WelcomePage.UnwritableFolderIsReportedInTwoLines)
 set_tests_properties (shell.welcome_unwritable_folder
                       PROPERTIES LABELS gui TIMEOUT 60 SKIP_RETURN_CODE 77)
+
+add_test (NAME shell.quit_during_download
+          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/quit-during-download-test.sh
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
+                  $<TARGET_FILE:x11-close-window>)
+set_tests_properties (shell.quit_during_download PROPERTIES LABELS gui TIMEOUT 120)
