@@ -65,7 +65,8 @@ protected:
 
 TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
 {
-    startRoad ({ "--file-size", "1M", "--file-rate", "256K" });
+    // Several seconds: the speed needs three seconds of samples, with room for a slow machine.
+    startRoad ({ "--file-size", "2M", "--file-rate", "384K" });
 
     EXPECT_EQ (downloading().getState(), Downloading::downloading);
     EXPECT_EQ (downloading().nextButton->getButtonText(), "Cancel");
@@ -74,11 +75,11 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
                "Downloading Larkspire installer to your computer...");
 
     // Sizes while it runs, then the speed once three seconds of samples are in.
-    const std::regex sizes (R"(\d+\.\d KiB / 1024\.0 KiB)");
+    const std::regex sizes (R"(\d+\.\d [KM]iB / 2\.0 MiB)");
     ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), sizes); })) << status();
     EXPECT_GE (downloading().getProgress(), 0.0);
     EXPECT_LE (downloading().getProgress(), 1.0);
-    const std::regex withSpeed (R"(\d+\.\d KiB / 1024\.0 KiB \(\d+\.\d KiB/s\))");
+    const std::regex withSpeed (R"(\d+\.\d [KM]iB / 2\.0 MiB \(\d+\.\d KiB/s\))");
     ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), withSpeed); }, 8000))
         << status();
 
@@ -91,7 +92,7 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
 
     juce::MemoryBlock written;
     ASSERT_TRUE (installer.loadFileAsData (written));
-    EXPECT_EQ (written.getSize(), 1048576u);
+    EXPECT_EQ (written.getSize(), 2097152u);
     EXPECT_TRUE (written == servedBytes (filePath));
     EXPECT_EQ (folderEntries(), juce::StringArray (installerName)); // no temporary left
 
