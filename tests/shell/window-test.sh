@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real binary's window: no display gives one line and status 1; under X it opens at
-# 640 x 480, centred, titled "larkspire-downloader" (command-line arguments change nothing), and
-# a window manager's close request ends it with status 0.
+# 640 x 480, centred, titled "larkspire-downloader" (command-line arguments change nothing),
+# Browse opens the folder chooser, and a window manager's close request ends it with status 0.
 # Usage: window-test.sh LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW
 set -euo pipefail
 
@@ -59,6 +59,18 @@ wait_until 10 read_geometry || true
 [ "$X" = 320 ] && [ "$Y" = 160 ] || fail "window at ($X, $Y), expected centred at (320, 160)"
 [ "$(xdotool getwindowname "$windowId")" = "larkspire-downloader" ] || fail "wrong title"
 echo "ok: window $windowId is 640x480 at ($X, $Y) titled larkspire-downloader"
+
+# Browse (72 wide at the right of the 32-high folder field at y 184) opens the folder chooser.
+xdotool mousemove --window "$windowId" $((24 + 592 - 36)) $((44 + 184 + 16)) click 1
+find_chooser() { chooserId="$(xdotool search --onlyvisible --name '^Choose save location$' 2>/dev/null | head -n 1)"; [ -n "$chooserId" ]; }
+wait_until 15 find_chooser || fail "Browse opened no window titled \"Choose save location\""
+echo "ok: Browse opened \"Choose save location\""
+# JUCE's own chooser ignores close requests; its Cancel button answers Escape.
+xdotool mousemove --window "$chooserId" 10 10
+xdotool key Escape
+chooser_closed() { ! find_chooser; }
+wait_until 10 chooser_closed || fail "the folder chooser did not close"
+kill -0 "$appPid" 2>/dev/null || fail "closing the folder chooser ended the program"
 
 "$closer" "$windowId"
 exited() { ! kill -0 "$appPid" 2>/dev/null; }
