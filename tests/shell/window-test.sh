@@ -60,6 +60,25 @@ wait_until 10 read_geometry || true
 [ "$(xdotool getwindowname "$windowId")" = "larkspire-downloader" ] || fail "wrong title"
 echo "ok: window $windowId is 640x480 at ($X, $Y) titled larkspire-downloader"
 
+# A second copy starts as if it were alone, and closes on its own.
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
+    LARKSPIRE_APPLICATIONS_DIR="$work/applications" \
+    LARKSPIRE_UPDATE_SERVER="http://127.0.0.1:9" \
+    "$app" >"$work/second.out" 2>&1 </dev/null &
+secondPid=$!
+two_windows() { [ "$(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null | wc -l)" -eq 2 ]; }
+wait_until 30 two_windows || fail "the second copy showed no window of its own"
+secondId="$(xdotool search --onlyvisible --name '^larkspire-downloader$' | grep -vx "$windowId" | head -n 1)"
+[ -n "$secondId" ] && [ "$secondId" != "$windowId" ] || fail "cannot tell the second window apart"
+"$closer" "$secondId"
+secondStatus=0
+second_exited() { ! kill -0 "$secondPid" 2>/dev/null; }
+wait_until 15 second_exited || fail "the second copy did not close"
+wait "$secondPid" || secondStatus=$?
+[ "$secondStatus" -eq 0 ] || fail "the second copy ended with status $secondStatus"
+kill -0 "$appPid" 2>/dev/null || fail "closing the second copy ended the first"
+echo "ok: a second copy ran beside the first and closed with status 0"
+
 # Browse (72 wide at the right of the 32-high folder field at y 184) opens the folder chooser.
 xdotool mousemove --window "$windowId" $((24 + 592 - 36)) $((44 + 184 + 16)) click 1
 find_chooser() { chooserId="$(xdotool search --onlyvisible --name '^Choose save location$' 2>/dev/null | head -n 1)"; [ -n "$chooserId" ]; }
