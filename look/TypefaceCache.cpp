@@ -13,9 +13,10 @@ TypefaceCache::~TypefaceCache() = default;
 
 const std::string& TypefaceCache::keyFor (const juce::String& text)
 {
-    // The UTF-8 bytes: two texts are the same key exactly when they are the same text. Built
-    // in a buffer that keeps its capacity, so a hit allocates nothing for the key.
-    keyBuffer.assign (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    // The UTF-8 bytes: two texts are the same key exactly when they are the same text (a
+    // juce::String holds no zero byte, so the C string is all of it). Built in a buffer that
+    // keeps its capacity, so a hit allocates nothing for the key.
+    keyBuffer.assign (text.toRawUTF8());
     return keyBuffer;
 }
 
