@@ -46,9 +46,10 @@ juce::Font FernwaveTheme::getTextButtonFont (juce::TextButton&, int buttonHeight
     return juce::Font (juce::jmin (17.0f, (float) buttonHeight - 4.0f));
 }
 
-void FernwaveTheme::drawPopupMenuBackground (juce::Graphics& g, int, int)
+void FernwaveTheme::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
-    g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
+    g.setColour (findColour (juce::PopupMenu::backgroundColourId));
+    g.fillRect (0, 0, width, height);
 }
 
 void FernwaveTheme::drawPopupMenuSeparator (juce::Graphics& g, juce::Rectangle<int> area)
@@ -189,7 +190,8 @@ void FernwaveTheme::drawMenuBarItem (juce::Graphics& g, int width, int height, i
 {
     if (isMenuOpen || isMouseOverItem)
     {
-        g.fillAll (juce::Colours::darkgrey);
+        g.setColour (juce::Colours::darkgrey);
+        g.fillRect (0, 0, width, height);
         g.setColour (juce::Colours::black);
     }
     else
@@ -259,12 +261,16 @@ void FernwaveTheme::drawLinearSlider (juce::Graphics& g, int x, int y, int width
     g.strokePath (thumbPath, juce::PathStrokeType (0.5f));
 }
 
-void FernwaveTheme::drawStretchableLayoutResizerBar (juce::Graphics& g, int, int,
+void FernwaveTheme::drawStretchableLayoutResizerBar (juce::Graphics& g, int w, int h,
                                                      bool isVerticalBar, bool isMouseOver,
                                                      bool isMouseDragging)
 {
     if (isMouseOver || isMouseDragging)
-        g.fillAll (getCurrentColourScheme().getUIColour (ColourScheme::UIColour::outline));
+        g.setColour (getCurrentColourScheme().getUIColour (ColourScheme::UIColour::outline));
     else if (! isVerticalBar)
-        g.fillAll (juce::Colours::white);
+        g.setColour (juce::Colours::white);
+    else
+        return;
+
+    g.fillRect (0, 0, w, h);
 }

@@ -235,3 +235,16 @@ TEST_F (FernwaveDrawing, ResizerBarFill)
         EXPECT_EQ (hex (image.getPixelAt (4, 20)), expected) << vertical << over << dragging;
     }
 }
+
+TEST_F (FernwaveDrawing, PopupMenuBackgroundIsTheWidgetBackgroundWithoutBorder)
+{
+    auto image = whiteImage (60, 40);
+    juce::Graphics g (image);
+    g.fillAll (juce::Colours::black);
+    theme().drawPopupMenuBackground (g, 50, 30);
+
+    EXPECT_EQ (hex (image.getPixelAt (0, 0)), "FFFAFAFA");
+    EXPECT_EQ (hex (image.getPixelAt (49, 29)), "FFFAFAFA");
+    EXPECT_EQ (hex (image.getPixelAt (50, 10)), "FF000000");
+    EXPECT_EQ (hex (image.getPixelAt (10, 30)), "FF000000");
+}
