@@ -46,15 +46,16 @@ protected:
         return bytes;
     }
 
-    /** Every file in the download folder, hidden ones included. */
-    juce::StringArray folderEntries()
+    /** Every file in the download folder, hidden ones included, sorted and comma-separated. */
+    std::string folderEntries()
     {
         juce::StringArray names;
         for (const auto& entry : juce::RangedDirectoryIterator (downloadFolder, false, "*",
                                                                 juce::File::findFilesAndDirectories,
                                                                 juce::File::FollowSymlinks::no))
             names.add (entry.getFile().getFileName());
-        return names;
+        names.sort (false);
+        return names.joinIntoString (",").toStdString();
     }
 
     std::string status() { return text (downloading().statusLabel); }
@@ -94,7 +95,7 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
     ASSERT_TRUE (installer.loadFileAsData (written));
     EXPECT_EQ (written.getSize(), 2097152u);
     EXPECT_TRUE (written == servedBytes (filePath));
-    EXPECT_EQ (folderEntries(), juce::StringArray (installerName)); // no temporary left
+    EXPECT_EQ (folderEntries(), installerName.toStdString()); // no temporary left
 
     EXPECT_EQ (text (finished().titleLabel), "Downloading Success");
     EXPECT_TRUE (finished().descriptionLabel->getText().contains (installer.getFullPathName()));
@@ -119,7 +120,7 @@ TEST_F (DownloadRoad, ServerErrorOnTheFileEndsOnTheFailurePage)
                "Press Open Folder to open the installer file location.\n");
     EXPECT_EQ (model->installerPath, "");
     EXPECT_EQ (model->outcomeFlags & InstallerModel::downloadSucceeded, 0u);
-    EXPECT_TRUE (folderEntries().isEmpty());
+    EXPECT_EQ (folderEntries(), "");
 }
 
 TEST_F (DownloadRoad, RetriesAreShownWithTheirAttemptNumber)
@@ -186,8 +187,7 @@ TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfresh)
     EXPECT_EQ (text (welcome().titleLabel), "Welcome to Larkspire\n");
 
     // The cancelled run removes its temporary file; nothing is left behind.
-    EXPECT_TRUE (pumpUntil ([&] { return folderEntries().isEmpty(); }, 5000))
-        << folderEntries().joinIntoString (", ");
+    EXPECT_TRUE (pumpUntil ([&] { return folderEntries().empty(); }, 5000)) << folderEntries();
     testing_support::pumpFor (300); // a late callback of the old run must change nothing
     EXPECT_EQ (currentPage(), 0u);
     EXPECT_EQ (model->lastError, nullptr);
@@ -200,7 +200,7 @@ TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfresh)
     juce::MemoryBlock written;
     ASSERT_TRUE (downloadFolder.getChildFile (installerName).loadFileAsData (written));
     EXPECT_TRUE (written == servedBytes (filePath));
-    EXPECT_EQ (folderEntries(), juce::StringArray (installerName));
+    EXPECT_EQ (folderEntries(), installerName.toStdString());
 }
 
 TEST_F (DownloadRoad, LanguageChosenOnTheWayCarriesThrough)
@@ -246,7 +246,7 @@ TEST_F (DownloadRoad, FileNameIsTheLinksLastSegmentWithoutQuery)
 
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (text (finished().titleLabel), "Downloading Success");
-    EXPECT_EQ (folderEntries(), juce::StringArray ("setup.pkg"));
+    EXPECT_EQ (folderEntries(), "setup.pkg");
     EXPECT_EQ (model->installerPath, downloadFolder.getChildFile ("setup.pkg").getFullPathName());
 }
 
@@ -257,6 +257,6 @@ TEST_F (DownloadRoad, UnsafeFileNameIsRefusedBeforeAnythingIsWritten)
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (text (finished().titleLabel), "Installation Failed");
     EXPECT_TRUE (finished().descriptionLabel->getText().contains ("Error details: "));
-    EXPECT_TRUE (folderEntries().isEmpty());
+    EXPECT_EQ (folderEntries(), "");
     EXPECT_EQ (server->getRequestCount ("/files/"), 0);
 }

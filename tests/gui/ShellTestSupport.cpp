@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 namespace shell_testing
 {
@@ -20,8 +21,12 @@ juce::File privateRoot()
 {
     static const juce::File root = []
     {
+        // Test processes run side by side and each deletes its own tree at the end, so the
+        // name must be unique per process, not just free at the moment of the check.
         auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                          .getNonexistentChildFile ("larkspire-shell-tests", {}, false);
+                          .getChildFile ("larkspire-shell-tests-" +
+                                         juce::String (static_cast<int> (::getpid())) + "-" +
+                                         juce::String::toHexString (juce::Random().nextInt64()));
         folder.createDirectory();
         return folder;
     }();

@@ -173,7 +173,8 @@ int run (const juce::File& outputFolder)
     // A private home: the model creates its default download folder there, finds no
     // installed editor, and the snapshots touch nothing of the user's.
     const auto scratch = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                             .getNonexistentChildFile ("larkspire-page-snapshots", {}, false);
+                             .getChildFile ("larkspire-page-snapshots-" +
+                                            juce::String::toHexString (juce::Random().nextInt64()));
     scratch.getChildFile ("home/Documents").createDirectory();
     scratch.getChildFile ("applications").createDirectory();
     const auto downloads = scratch.getChildFile ("downloads");
