@@ -9,7 +9,6 @@
 
 #include <fmt/format.h>
 
-#include <stdexcept>
 #include <variant>
 
 Downloading::Downloading()
