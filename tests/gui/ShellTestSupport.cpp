@@ -17,10 +17,13 @@ namespace shell_testing
 {
 namespace
 {
+bool privateRootMade = false;
+
 juce::File privateRoot()
 {
     static const juce::File root = []
     {
+        privateRootMade = true;
         // Test processes run side by side and each deletes its own tree at the end, so the
         // name must be unique per process, not just free at the moment of the check.
         auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
@@ -51,7 +54,8 @@ public:
             theme.reset();
         }
 
-        privateRoot().deleteRecursively();
+        if (privateRootMade)
+            privateRoot().deleteRecursively();
     }
 
     std::unique_ptr<FernwaveTheme> theme;
