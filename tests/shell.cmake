@@ -27,3 +27,13 @@ add_test (NAME shell.quit_during_download
                   $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
                   $<TARGET_FILE:x11-close-window>)
 set_tests_properties (shell.quit_during_download PROPERTIES LABELS gui TIMEOUT 120)
+
+# The application object's start-up and shutdown, in a binary of its own: shutdown deletes the
+# model, which can be built only once per process.
+add_executable (shell_app_tests ${CMAKE_CURRENT_LIST_DIR}/support/GuiTestMain.cpp
+                                ${CMAKE_CURRENT_LIST_DIR}/gui/ShellTestSupport.cpp
+                                ${CMAKE_CURRENT_LIST_DIR}/shell/ApplicationLifecycleTest.cpp)
+target_link_libraries (shell_app_tests PRIVATE larkspire_test_support larkspire_ui)
+larkspire_set_warnings (shell_app_tests)
+gtest_discover_tests (shell_app_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                      PROPERTIES LABELS gui)

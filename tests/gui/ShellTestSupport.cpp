@@ -66,6 +66,22 @@ ShellEnvironment* const environment =
     static_cast<ShellEnvironment*> (::testing::AddGlobalTestEnvironment (new ShellEnvironment()));
 } // namespace
 
+void preparePrivateEnvironment()
+{
+    const auto home = privateRoot().getChildFile ("home");
+    home.getChildFile ("Documents").createDirectory();
+    const auto applications = privateRoot().getChildFile ("applications");
+    applications.createDirectory();
+
+    ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+    ::setenv ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName().toRawUTF8(), 1);
+    ::setenv ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName().toRawUTF8(), 1);
+    const auto closed =
+        "http://127.0.0.1:" + std::to_string (testing_support::DevServer::getClosedPort());
+    ::setenv ("LARKSPIRE_UPDATE_SERVER", closed.c_str(), 1);
+    ::setenv ("LC_ALL", "C", 1);
+}
+
 InstallerModel* sharedModel()
 {
     static bool prepared = false;
@@ -73,19 +89,7 @@ InstallerModel* sharedModel()
     if (! prepared && InstallerModel::getInstanceWithoutCreating() == nullptr)
     {
         prepared = true;
-        const auto home = privateRoot().getChildFile ("home");
-        home.getChildFile ("Documents").createDirectory();
-        const auto applications = privateRoot().getChildFile ("applications");
-        applications.createDirectory();
-
-        ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
-        ::setenv ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName().toRawUTF8(),
-                  1);
-        ::setenv ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName().toRawUTF8(), 1);
-        const auto closed =
-            "http://127.0.0.1:" + std::to_string (testing_support::DevServer::getClosedPort());
-        ::setenv ("LARKSPIRE_UPDATE_SERVER", closed.c_str(), 1);
-        ::setenv ("LC_ALL", "C", 1);
+        preparePrivateEnvironment();
 
         environment->theme = std::make_unique<FernwaveTheme>();
         juce::Desktop::getInstance().setDefaultLookAndFeel (environment->theme.get());

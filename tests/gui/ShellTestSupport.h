@@ -15,6 +15,10 @@ class Finished;
 
 namespace shell_testing
 {
+/** Points HOME (with a Documents folder), the applications folder and the update server (a
+    closed port) at this process's private temporary tree, and the locale at "C". */
+void preparePrivateEnvironment();
+
 /** The one InstallerModel of this test process. The first call points HOME, the applications
     folder and the update server at a private temporary tree (the update server at a closed
     port) and installs the application's theme before the model is built; later calls return
