@@ -24,8 +24,8 @@ TEST (ApplicationLifecycle, StartsInOrderAndShutsDownEverything)
 
     application->initialise ("--anything at all");
 
-    // The theme became the default look-and-feel before the model and the window were built:
-    // the globe is drawn in the theme's text colour and the window has the theme's background.
+    // The theme became the default look-and-feel before the window was built, which took its
+    // background colour from it.
     auto* theme =
         dynamic_cast<FernwaveTheme*> (&juce::Desktop::getInstance().getDefaultLookAndFeel());
     ASSERT_NE (theme, nullptr);
