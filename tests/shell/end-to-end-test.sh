@@ -48,10 +48,7 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
     "$app" >"$work/app.out" 2>&1 </dev/null &
 appPid=$!
 
-find_window() { windowId="$(xdotool search --name '^larkspire-downloader$' 2>/dev/null | head -n 1)"; [ -n "$windowId" ]; }
-wait_until 30 find_window || fail "no window appeared"
-settled() { eval "$(xdotool getwindowgeometry --shell "$windowId")"; [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]; }
-wait_until 10 settled || fail "window never reached 640x480"
+wait_for_window larkspire-downloader 30 || fail "no 640x480 window titled larkspire-downloader appeared"
 
 # The model starts the update check at start-up; Next waits for it.
 checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }

@@ -49,13 +49,7 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
     "$app" --help -psn_0_1 "some file" >"$work/app.out" 2>&1 </dev/null &
 appPid=$!
 
-find_window() { windowId="$(xdotool search --name '^larkspire-downloader$' 2>/dev/null | head -n 1)"; [ -n "$windowId" ]; }
-wait_until 30 find_window || fail "no window titled larkspire-downloader appeared"
-
-# JUCE creates the window small and sizes it right after; wait for it to settle.
-read_geometry() { eval "$(xdotool getwindowgeometry --shell "$windowId")"; [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]; }
-wait_until 10 read_geometry || true
-[ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 640x480"
+wait_for_window larkspire-downloader 30 || fail "no 640x480 window titled larkspire-downloader appeared"
 [ "$X" = 320 ] && [ "$Y" = 160 ] || fail "window at ($X, $Y), expected centred at (320, 160)"
 [ "$(xdotool getwindowname "$windowId")" = "larkspire-downloader" ] || fail "wrong title"
 echo "ok: window $windowId is 640x480 at ($X, $Y) titled larkspire-downloader"
@@ -66,10 +60,20 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
     LARKSPIRE_UPDATE_SERVER="http://127.0.0.1:9" \
     "$app" >"$work/second.out" 2>&1 </dev/null &
 secondPid=$!
-two_windows() { [ "$(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null | wc -l)" -eq 2 ]; }
-wait_until 30 two_windows || fail "the second copy showed no window of its own"
-secondId="$(xdotool search --onlyvisible --name '^larkspire-downloader$' | grep -vx "$windowId" | head -n 1)"
-[ -n "$secondId" ] && [ "$secondId" != "$windowId" ] || fail "cannot tell the second window apart"
+second_window()
+{
+    local candidate geometry
+    for candidate in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
+        [ "$candidate" != "$windowId" ] || continue
+        geometry="$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null)" || continue
+        if (eval "$geometry"; [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]); then
+            secondId="$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
+wait_until 30 second_window || fail "the second copy showed no window of its own"
 "$closer" "$secondId"
 secondStatus=0
 second_exited() { ! kill -0 "$secondPid" 2>/dev/null; }

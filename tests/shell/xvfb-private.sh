@@ -46,3 +46,25 @@ wait_until()
         sleep 0.1
     done
 }
+
+# wait_for_window TITLE DEADLINE_SECONDS: waits for a visible window with exactly this title and
+# a size of 640 x 480; sets windowId, X, Y, WIDTH and HEIGHT. JUCE may replace a window's first
+# X window right after creating it, so a window that vanishes is simply looked up again.
+wait_for_window()
+{
+    local title="$1"
+    local deadline=$((SECONDS + $2))
+    local geometry
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        windowId="$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)"
+        if [ -n "$windowId" ] &&
+            geometry="$(xdotool getwindowgeometry --shell "$windowId" 2>/dev/null)"; then
+            eval "$geometry"
+            if [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ]; then
+                return 0
+            fi
+        fi
+        sleep 0.1
+    done
+    return 1
+}
