@@ -25,9 +25,10 @@ for _ in $(seq 1 100); do
 done
 DISPLAY="$display" xdpyinfo >/dev/null 2>&1 || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
 
-# Setting a root property interns its name and its atom values.
-DISPLAY="$display" xprop -root -f LARKSPIRE_WM_ATOMS 32a \
-    -set LARKSPIRE_WM_ATOMS "WM_PROTOCOLS,WM_DELETE_WINDOW,WM_STATE,_NET_WM_PING,_NET_WM_STATE"
+# Setting a root property interns its name and its atom value, one atom per property.
+for atom in WM_PROTOCOLS WM_DELETE_WINDOW WM_STATE _NET_WM_PING _NET_WM_STATE; do
+    DISPLAY="$display" xprop -root -f "LARKSPIRE_ATOM_$atom" 32a -set "LARKSPIRE_ATOM_$atom" "$atom"
+done
 
 export DISPLAY="$display"
 "$@"
