@@ -1,6 +1,7 @@
 #include "net/DownloadInstaller.h"
 
 #include "net/InstallerFileName.h"
+#include "net/OpenGetRequest.h"
 #include "tasks/ClientError.h"
 #include "tasks/ThrowErrors.h"
 
@@ -20,8 +21,6 @@ namespace
 constexpr int readSize = 131072;
 constexpr juce::int64 sizeLimit = 1073741824;
 constexpr int lastAttempt = 3;
-constexpr int connectionTimeoutMs = 8000;
-constexpr int maxRedirects = 5;
 
 std::string pathText (const juce::File& file)
 {
@@ -74,17 +73,9 @@ void throwCutShort (const char* what, juce::int64 received, juce::int64 announce
 void downloadOnce (const juce::File& destination, const juce::URL& url,
                    const AsyncControlBlock& control, const ProgressFunction& progress)
 {
-    juce::WebInputStream stream (url, false);
-    stream.withConnectionTimeout (connectionTimeoutMs).withNumRedirectsToFollow (maxRedirects);
-    stream.connect (nullptr);
+    const auto stream = openGetRequest (url, control);
 
-    const auto status = stream.getStatusCode();
-    if (status != 200)
-        throwForHttpStatus (status);
-
-    control.throwIfCancelled();
-
-    const auto announced = stream.getTotalLength();
+    const auto announced = stream->getTotalLength();
     if (announced >= sizeLimit)
         throwServerError ("file is too large");
 
@@ -110,13 +101,13 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     progress (0.0, total, {});
 
     juce::int64 received = 0;
-    while (! stream.isExhausted())
+    while (! stream->isExhausted())
     {
         // Checked before every read, so a cancelled download stops within one read and never
         // writes alongside a newer download of the same installer.
         control.throwIfCancelled();
 
-        const auto got = juce::jmax (0, stream.read (buffer.data(), readSize));
+        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
             throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary.file)));
 
@@ -127,7 +118,7 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
             throwServerError ("file is too large");
     }
 
-    if (stream.isError())
+    if (stream->isError())
         throwCutShort ("download broken off", received, announced);
     if (announced >= 0 && received != announced)
         throwCutShort ("download size mismatch", received, announced);

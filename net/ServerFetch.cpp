@@ -1,5 +1,6 @@
 #include "net/ServerFetch.h"
 
+#include "net/OpenGetRequest.h"
 #include "tasks/ThrowErrors.h"
 
 #include <vector>
@@ -7,8 +8,6 @@
 namespace
 {
 constexpr int bufferSize = 65536;
-constexpr int connectionTimeoutMs = 8000;
-constexpr int maxRedirects = 5;
 } // namespace
 
 bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept
@@ -68,22 +67,14 @@ bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept
 
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url)
 {
-    juce::WebInputStream stream (url, false);
-    stream.withConnectionTimeout (connectionTimeoutMs).withNumRedirectsToFollow (maxRedirects);
-    stream.connect (nullptr);
-
-    const auto status = stream.getStatusCode();
-    if (status != 200)
-        throwForHttpStatus (status);
-
-    control.throwIfCancelled();
+    const auto stream = openGetRequest (url, control);
 
     std::vector<char> buffer (bufferSize, 0);
     int held = 0;
 
     for (;;)
     {
-        if (stream.isExhausted())
+        if (stream->isExhausted())
             break;
 
         control.throwIfCancelled();
@@ -91,7 +82,7 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
         if (held == bufferSize)
             throwServerError ("server retrurned invalid data (response body is too large)");
 
-        const auto got = stream.read (buffer.data() + held, bufferSize - held);
+        const auto got = stream->read (buffer.data() + held, bufferSize - held);
         if (got > 0)
             held += got;
     }
