@@ -2,7 +2,7 @@
 
 #include "net/InstallerFileName.h"
 #include "net/OpenGetRequest.h"
-#include "tasks/ClientError.h"
+#include "net/RetryOnClientError.h"
 #include "tasks/ThrowErrors.h"
 
 #include <juce_core/juce_core.h>
@@ -13,14 +13,12 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
-#include <thread>
 #include <vector>
 
 namespace
 {
 constexpr int readSize = 131072;
 constexpr juce::int64 sizeLimit = 1073741824;
-constexpr int lastAttempt = 3;
 
 std::string pathText (const juce::File& file)
 {
@@ -153,27 +151,7 @@ std::monostate downloadInstaller (const std::string& destinationPath,
         throwServerError (fmt::format ("installer file name `{}` does not match `{}`",
                                        printable (name), pathText (destination)));
 
-    for (int attempt = 0;; ++attempt)
-    {
-        if (attempt > 0)
-        {
-            progress (attempt, 3.0, "retry");
-            for (int slice = 0; slice < 10; ++slice)
-            {
-                std::this_thread::sleep_for (std::chrono::milliseconds (100));
-                control.throwIfCancelled();
-            }
-        }
-
-        try
-        {
-            downloadOnce (destination, url, control, progress);
-            return {};
-        }
-        catch (const ClientError&)
-        {
-            if (attempt == lastAttempt)
-                throw;
-        }
-    }
+    retryOnClientError (control, progress, "retry",
+                        [&] { downloadOnce (destination, url, control, progress); });
+    return {};
 }

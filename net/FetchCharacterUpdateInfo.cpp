@@ -1,16 +1,12 @@
 #include "net/FetchCharacterUpdateInfo.h"
 
+#include "net/RetryOnClientError.h"
 #include "net/ServerFetch.h"
 #include "net/UpdateServer.h"
-#include "tasks/ClientError.h"
 #include "tasks/ThrowErrors.h"
-
-#include <thread>
 
 namespace
 {
-constexpr int lastAttempt = 3;
-
 const juce::var& require (juce::DynamicObject* object, const char* key, const char* missingMessage)
 {
     if (object == nullptr || ! object->hasProperty (key))
@@ -75,26 +71,6 @@ std::shared_ptr<const LarkspireCharacterUpdateInfo>
     const auto versionUrl = UpdateServer::getVersionInfoUrl();
     const auto linksUrl = UpdateServer::getDownloadLinksUrl();
 
-    for (int attempt = 0;; ++attempt)
-    {
-        if (attempt > 0)
-        {
-            progress (attempt, 3.0, {});
-            for (int slice = 0; slice < 10; ++slice)
-            {
-                std::this_thread::sleep_for (std::chrono::milliseconds (100));
-                control.throwIfCancelled();
-            }
-        }
-
-        try
-        {
-            return requestPair (versionUrl, linksUrl, control);
-        }
-        catch (const ClientError&)
-        {
-            if (attempt == lastAttempt)
-                throw;
-        }
-    }
+    return retryOnClientError (control, progress, {},
+                               [&] { return requestPair (versionUrl, linksUrl, control); });
 }
