@@ -37,13 +37,16 @@ std::string printable (const juce::String& name)
 /** A hidden sibling of the destination with a random part, so two runs never share one. */
 juce::File makeTemporarySibling (const juce::File& destination)
 {
+    // At most 48 characters of the name, so the temporary name stays within the file system's
+    // 255-byte limit whatever the installer's own name.
+    const auto stem = destination.getFileName().substring (0, 48);
+
     std::random_device randomSource;
     for (;;)
     {
         const auto random = (static_cast<juce::uint64> (randomSource()) << 32) ^ randomSource();
-        const auto candidate =
-            destination.getSiblingFile ("." + destination.getFileName() + "." +
-                                        juce::String::toHexString ((juce::int64) random) + ".part");
+        const auto candidate = destination.getSiblingFile (
+            "." + stem + "." + juce::String::toHexString ((juce::int64) random) + ".part");
         if (! candidate.exists())
             return candidate;
     }
