@@ -8,7 +8,8 @@ juce::String installerFileNameFromLink (const juce::String& link)
 
 bool isSafeInstallerFileName (const juce::String& name)
 {
-    if (name.isEmpty() || name == "." || name == "..")
+    // JUCE reads a leading "~" as a home folder, so such a name would leave the download folder.
+    if (name.isEmpty() || name == "." || name == ".." || name.startsWithChar ('~'))
         return false;
 
     for (auto t = name.getCharPointer(); ! t.isEmpty(); ++t)

@@ -7,5 +7,5 @@
 juce::String installerFileNameFromLink (const juce::String& link);
 
 /** Whether name can be used as a file name inside the download folder: not empty, not "."
-    or "..", no "/" or "\\", no control character. */
+    or "..", no leading "~", no "/" or "\\", no control character. */
 bool isSafeInstallerFileName (const juce::String& name);
