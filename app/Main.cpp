@@ -2,10 +2,11 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <dlfcn.h>
-#include <string>
+#if JUCE_LINUX || JUCE_BSD
+    #include <cstdio>
+    #include <cstdlib>
+    #include <dlfcn.h>
+    #include <string>
 
 namespace
 {
@@ -43,6 +44,7 @@ std::string displayProblem()
     return problem;
 }
 } // namespace
+#endif
 
 juce::JUCEApplicationBase* juce_CreateApplication();
 juce::JUCEApplicationBase* juce_CreateApplication()
@@ -52,12 +54,14 @@ juce::JUCEApplicationBase* juce_CreateApplication()
 
 int main (int argc, char* argv[])
 {
+#if JUCE_LINUX || JUCE_BSD
     if (const auto problem = displayProblem(); ! problem.empty())
     {
         std::fprintf (stderr, "larkspire-downloader: %s; it needs a graphical session\n",
                       problem.c_str());
         return 1;
     }
+#endif
 
     juce::JUCEApplicationBase::createInstance = &juce_CreateApplication;
     return juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
