@@ -5,7 +5,7 @@
 #include <vector>
 
 /** One entry of the theme's colour table. */
-struct FernwaveColourSetting
+struct FernwaveColourSetting final
 {
     int colourId;
     juce::Colour colour;

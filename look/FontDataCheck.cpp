@@ -28,7 +28,7 @@ constexpr std::uint32_t maximumTables = 1024;
 constexpr std::uint32_t maximumFontsInCollection = 1024;
 constexpr std::uint32_t headMagicNumber = 0x5f0f3cf5;
 
-class BigEndianReader
+class BigEndianReader final
 {
 public:
     BigEndianReader (const void* data, std::size_t size)

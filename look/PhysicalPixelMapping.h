@@ -4,7 +4,7 @@
 
 /** How one component's coordinates map to the device pixels of its window, used to snap
     drawing to whole device pixels. */
-struct PhysicalPixelMapping
+struct PhysicalPixelMapping final
 {
     /** Where the component's origin lies in its top-level component. */
     juce::Point<float> origin;

@@ -37,7 +37,7 @@ public:
     static constexpr std::size_t outlineCapacity = 1024;
 
 private:
-    struct GlyphPositions
+    struct GlyphPositions final
     {
         juce::Array<int> glyphs;
         juce::Array<float> xOffsets;

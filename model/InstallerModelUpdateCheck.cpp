@@ -7,7 +7,7 @@ namespace
 {
 /** What the update check's callbacks share: the generation test tells them whether their run
     is still the current one before they touch the model. */
-struct TaskResource
+struct TaskResource final
 {
     InstallerModel* model = nullptr;
     TaskSlot* slot = nullptr;

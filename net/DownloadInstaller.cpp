@@ -53,7 +53,7 @@ juce::File makeTemporarySibling (const juce::File& destination)
 }
 
 /** Removes the temporary file on every way out except a completed download. */
-struct TemporaryFileRemover
+struct TemporaryFileRemover final
 {
     juce::File file;
     bool keep = false;

@@ -47,7 +47,7 @@ public:
     static double progressFor (double bytes, double total);
 
 private:
-    struct TaskResource
+    struct TaskResource final
     {
         Downloading* page = nullptr;
         TaskSlot* slot = nullptr;

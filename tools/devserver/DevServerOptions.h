@@ -9,7 +9,7 @@
 namespace devserver
 {
 /** How one endpoint (version, links or file) answers. The defaults answer correctly. */
-struct EndpointBehaviour
+struct EndpointBehaviour final
 {
     int status = 200;
     int failTimes = -1;              // status applies to the first N requests only (-1: all)
@@ -24,7 +24,7 @@ struct EndpointBehaviour
     int redirects = 0;               // answer through a chain of N redirects
 };
 
-struct Options
+struct Options final
 {
     int port = 0;
     std::string versionString = "2.3.1";

@@ -29,7 +29,7 @@ namespace
 const std::string versionPath = "/api/v1/version-info";
 const std::string linksPath = "/api/v1/download-links";
 
-struct Server
+struct Server final
 {
     Options options;
     InstallerSource installer;
