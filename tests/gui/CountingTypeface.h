@@ -25,34 +25,27 @@ public:
     mutable Counts counts;
     std::set<int> refusedOutlines;
 
-    bool isSuitableForFont (const juce::Font& font) const override
+    bool isSuitableForFont (const juce::Font& f) const override
     {
-        ++counts.suitable;
-        return real->isSuitableForFont (font);
+        return counted (counts.suitable, real->isSuitableForFont (f));
     }
-
-    float getAscent() const override
-    {
-        ++counts.ascent;
-        return real->getAscent();
-    }
-
-    float getDescent() const override
-    {
-        ++counts.descent;
-        return real->getDescent();
-    }
-
+    float getAscent() const override { return counted (counts.ascent, real->getAscent()); }
+    float getDescent() const override { return counted (counts.descent, real->getDescent()); }
     float getHeightToPointsFactor() const override
     {
-        ++counts.heightToPoints;
-        return real->getHeightToPointsFactor();
+        return counted (counts.heightToPoints, real->getHeightToPointsFactor());
     }
-
     float getStringWidth (const juce::String& text) override
     {
-        ++counts.width;
-        return real->getStringWidth (text);
+        return counted (counts.width, real->getStringWidth (text));
+    }
+    bool isHinted() const override { return counted (counts.hinted, real->isHinted()); }
+
+    juce::EdgeTable* getEdgeTableForGlyph (int glyph, const juce::AffineTransform& transform,
+                                           float fontHeight) override
+    {
+        return counted (counts.edgeTable,
+                        real->getEdgeTableForGlyph (glyph, transform, fontHeight));
     }
 
     void getGlyphPositions (const juce::String& text, juce::Array<int>& glyphs,
@@ -62,29 +55,19 @@ public:
         real->getGlyphPositions (text, glyphs, xOffsets);
     }
 
-    bool getOutlineForGlyph (int glyphNumber, juce::Path& path) override
+    bool getOutlineForGlyph (int glyph, juce::Path& path) override
     {
         ++counts.outline;
-
-        if (refusedOutlines.count (glyphNumber) != 0)
-            return false;
-
-        return real->getOutlineForGlyph (glyphNumber, path);
-    }
-
-    juce::EdgeTable* getEdgeTableForGlyph (int glyphNumber, const juce::AffineTransform& transform,
-                                           float fontHeight) override
-    {
-        ++counts.edgeTable;
-        return real->getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
-    }
-
-    bool isHinted() const override
-    {
-        ++counts.hinted;
-        return real->isHinted();
+        return refusedOutlines.count (glyph) == 0 && real->getOutlineForGlyph (glyph, path);
     }
 
 private:
+    template <typename Result>
+    static Result counted (int& calls, Result result)
+    {
+        ++calls;
+        return result;
+    }
+
     juce::Typeface::Ptr real;
 };

@@ -6,14 +6,28 @@
 
 #include <gtest/gtest.h>
 
+using look_test_support::embeddedFontData;
+
 namespace
 {
-constexpr std::size_t pieceGranule = 102400;
-
 juce::MemoryBlock fileBytes (const char* path)
 {
     juce::MemoryBlock block;
     juce::File (juce::String (path)).loadFileAsData (block);
+    return block;
+}
+
+/** size bytes of block from start, or all from start to the end. */
+juce::MemoryBlock slice (const juce::MemoryBlock& block, size_t start, size_t size = 0)
+{
+    return juce::MemoryBlock (static_cast<const char*> (block.getData()) + start,
+                              size > 0 ? size : block.getSize() - start);
+}
+
+/** block with size bytes at offset overwritten by patch. */
+juce::MemoryBlock patched (juce::MemoryBlock block, size_t offset, const char* patch, size_t size)
+{
+    block.copyFrom (patch, (int) offset, size);
     return block;
 }
 
@@ -26,28 +40,32 @@ juce::MemoryBlock zipOf (const juce::MemoryBlock& content)
     return out.getMemoryBlock();
 }
 
-juce::MemoryBlock slice (const juce::MemoryBlock& block, size_t start, size_t size)
-{
-    return juce::MemoryBlock (static_cast<const char*> (block.getData()) + start, size);
-}
-
 juce::MemoryBlock randomBytes (size_t size)
 {
-    juce::Random random (42);
     juce::MemoryBlock block (size);
-    random.fillBitsRandomly (block.getData(), size);
+    juce::Random (42).fillBitsRandomly (block.getData(), size);
     return block;
 }
 
-void putU32 (juce::MemoryBlock& block, size_t offset, juce::uint32 value)
+juce::uint32 u32At (const juce::MemoryBlock& block, size_t offset)
 {
-    block[offset] = (char) (value >> 24);
-    block[offset + 1] = (char) (value >> 16);
-    block[offset + 2] = (char) (value >> 8);
-    block[offset + 3] = (char) value;
+    auto byte = [&] (size_t i) { return (juce::uint32) (juce::uint8) block[offset + i]; };
+    return (byte (0) << 24) | (byte (1) << 16) | (byte (2) << 8) | byte (3);
 }
 
-bool themeUsesTypefaceCache (juce::LookAndFeel& theme)
+/** Where the font's table directory holds the record of the table tag, or 0. */
+size_t recordOf (const juce::MemoryBlock& font, const char* tag)
+{
+    auto numTables = (size_t) (u32At (font, 4) >> 16);
+
+    for (size_t record = 12; record < 12 + 16 * numTables; record += 16)
+        if (slice (font, record, 4).toString() == tag)
+            return record;
+
+    return 0;
+}
+
+bool usesTypefaceCache (juce::LookAndFeel& theme)
 {
     auto typeface = theme.getTypefaceForFont (juce::Font (17.0f));
     return dynamic_cast<tessel::TypefaceCache*> (typeface.get()) != nullptr;
@@ -60,7 +78,8 @@ TEST (EmbeddedFontArchive, PiecesFollowTheSplitRuleAndJoinToTheBuiltArchive)
                                   larkspire_font_piece_3_size, larkspire_font_piece_4_size };
     auto total = sizes[0] + sizes[1] + sizes[2] + sizes[3];
 
-    auto piece = ((total + 3) / 4 + pieceGranule - 1) / pieceGranule * pieceGranule;
+    // A quarter, rounded up to whole 100 KiB; the last piece takes the rest.
+    auto piece = ((total + 3) / 4 + 102399) / 102400 * 102400;
     EXPECT_EQ (sizes[0], piece);
     EXPECT_EQ (sizes[1], piece);
     EXPECT_EQ (sizes[2], piece);
@@ -80,33 +99,27 @@ TEST (EmbeddedFontArchive, HoldsOneDeflatedOpenTypeFontWithCffOutlines)
     // Deflated: the whole archive is smaller than its one member.
     EXPECT_LT ((juce::int64) archive.getSize(), zip.getEntry (0)->uncompressedSize);
 
-    auto font = look_test_support::embeddedFontData();
+    auto font = embeddedFontData();
     EXPECT_EQ (font.getSize(), 16467736u);
     EXPECT_EQ (font.toString().substring (0, 4), "OTTO");
+    EXPECT_NE (recordOf (font, "CFF "), 0u);
     EXPECT_TRUE (hasFontTableDirectory (font.getData(), font.getSize()));
     EXPECT_TRUE (font == fileBytes (LARKSPIRE_FONT_FILE));
-
-    // The 'CFF ' table is in the directory (records are 16 bytes from offset 12).
-    auto numTables = (int) (((juce::uint8) font[4] << 8) | (juce::uint8) font[5]);
-    bool hasCff = false;
-    for (int i = 0; i < numTables; ++i)
-        hasCff = hasCff || slice (font, 12 + 16 * (size_t) i, 4).toString() == "CFF ";
-    EXPECT_TRUE (hasCff);
 }
 
 TEST (EmbeddedFontInstall, InstallsTheCachedTypefaceAsTheDefaultSansSerif)
 {
     FernwaveTheme theme;
-    EXPECT_FALSE (themeUsesTypefaceCache (theme));
+    EXPECT_FALSE (usesTypefaceCache (theme));
 
     ASSERT_TRUE (installEmbeddedFont (theme));
 
     auto typeface = theme.getTypefaceForFont (juce::Font (17.0f));
-    ASSERT_NE (dynamic_cast<tessel::TypefaceCache*> (typeface.get()), nullptr);
+    ASSERT_TRUE (usesTypefaceCache (theme));
     EXPECT_EQ (typeface->getName(), "Noto Sans CJK JP");
+    EXPECT_EQ (typeface->getStyle(), "Regular");
     // Only the default sans-serif name resolves to it.
-    EXPECT_FALSE (themeUsesTypefaceCache (theme) &&
-                  theme.getTypefaceForFont (juce::Font ("DejaVu Sans", 17.0f, 0)) == typeface);
+    EXPECT_NE (theme.getTypefaceForFont (juce::Font ("DejaVu Sans", 17.0f, 0)), typeface);
 }
 
 namespace
@@ -114,60 +127,37 @@ namespace
 struct BadArchive
 {
     const char* name;
-    std::function<juce::MemoryBlock()> make;
+    juce::MemoryBlock (*make)();
 };
 
-std::vector<BadArchive> badArchives()
-{
-    return {
-        { "empty", [] { return juce::MemoryBlock(); } },
-        { "garbage", [] { return randomBytes (200000); } },
-        { "truncatedArchive", [] { return slice (embeddedFont::joinArchive(), 0, 6000000); } },
-        { "archiveWithoutItsStart",
-          []
-          {
-              auto a = embeddedFont::joinArchive();
-              return slice (a, 4096, a.getSize() - 4096);
-          } },
-        { "zipOfGarbage", [] { return zipOf (randomBytes (100000)); } },
-        { "zipOfEmptyFile", [] { return zipOf ({}); } },
-        { "zipOfTruncatedFont",
-          [] { return zipOf (slice (look_test_support::embeddedFontData(), 0, 65536)); } },
-        { "zipOfOttoTagAndGarbage",
-          []
-          {
-              auto bytes = randomBytes (100000);
-              bytes.copyFrom ("OTTO", 0, 4);
-              return zipOf (bytes);
-          } },
-        { "zipOfFontWithTablePastItsEnd",
-          []
-          {
-              auto font = look_test_support::embeddedFontData();
-              putU32 (font, 12 + 8, (juce::uint32) font.getSize() - 16); // first table's offset
-              return zipOf (font);
-          } },
-        { "zipOfFontWithoutCharacterMap",
-          []
-          {
-              auto font = look_test_support::embeddedFontData();
-              auto numTables = (size_t) (((juce::uint8) font[4] << 8) | (juce::uint8) font[5]);
-              for (size_t i = 0; i < numTables; ++i)
-                  if (slice (font, 12 + 16 * i, 4).toString() == "cmap")
-                      font[12 + 16 * i + 3] = 'q';
-              return zipOf (font);
-          } },
-    };
-}
-
-class EmbeddedFontRejects : public ::testing::TestWithParam<BadArchive>
-{
+const BadArchive badArchives[] = {
+    { "empty", [] { return juce::MemoryBlock(); } },
+    { "garbage", [] { return randomBytes (200000); } },
+    { "truncatedArchive", [] { return slice (embeddedFont::joinArchive(), 0, 6000000); } },
+    { "archiveWithoutItsStart", [] { return slice (embeddedFont::joinArchive(), 4096); } },
+    { "zipOfEmptyFile", [] { return zipOf ({}); } },
+    { "zipOfTruncatedFont", [] { return zipOf (slice (embeddedFontData(), 0, 65536)); } },
+    { "zipOfOttoTagAndGarbage",
+      [] { return zipOf (patched (randomBytes (100000), 0, "OTTO", 4)); } },
+    // The first table's offset moved past the end of the font.
+    { "zipOfFontWithTablePastItsEnd",
+      [] { return zipOf (patched (embeddedFontData(), 12 + 8, "\xff\xff\x00\x00", 4)); } },
+    { "zipOfFontWithoutCharacterMap",
+      []
+      {
+          auto font = embeddedFontData();
+          return zipOf (patched (font, recordOf (font, "cmap"), "cmaq", 4));
+      } },
 };
 
 std::string archiveName (const ::testing::TestParamInfo<BadArchive>& param)
 {
     return param.param.name;
 }
+
+class EmbeddedFontRejects : public ::testing::TestWithParam<BadArchive>
+{
+};
 } // namespace
 
 TEST_P (EmbeddedFontRejects, BadArchiveLeavesTheThemesFontAlone)
@@ -177,18 +167,18 @@ TEST_P (EmbeddedFontRejects, BadArchiveLeavesTheThemesFontAlone)
 
     EXPECT_FALSE (embeddedFont::installFromArchive (theme, GetParam().make()));
 
-    EXPECT_FALSE (themeUsesTypefaceCache (theme));
+    EXPECT_FALSE (usesTypefaceCache (theme));
     EXPECT_EQ (theme.getTypefaceForFont (juce::Font (17.0f))->getName(), before->getName());
     // The theme's colours do not depend on the font.
     EXPECT_EQ (theme.findColour (juce::Label::textColourId).getARGB(), 0xff4e4e4eu);
 }
 
-INSTANTIATE_TEST_SUITE_P (Archives, EmbeddedFontRejects, ::testing::ValuesIn (badArchives()),
+INSTANTIATE_TEST_SUITE_P (Archives, EmbeddedFontRejects, ::testing::ValuesIn (badArchives),
                           archiveName);
 
 TEST (FontDataCheck, AcceptsOpenTypeTrueTypeAndCollections)
 {
-    auto otf = look_test_support::embeddedFontData();
+    auto otf = embeddedFontData();
     EXPECT_TRUE (isUsableFontData (otf.getData(), otf.getSize()));
 
     auto collection = fileBytes (LARKSPIRE_FONT_COLLECTION_FILE);
@@ -199,7 +189,7 @@ TEST (FontDataCheck, AcceptsOpenTypeTrueTypeAndCollections)
     if (ttf.isEmpty())
         GTEST_SKIP() << "DejaVu Sans is not installed";
 
-    ASSERT_EQ ((int) ttf[1], 1); // 0x00010000
+    ASSERT_EQ (u32At (ttf, 0), 0x00010000u);
     EXPECT_TRUE (isUsableFontData (ttf.getData(), ttf.getSize()));
     ttf.copyFrom ("true", 0, 4);
     EXPECT_TRUE (hasFontTableDirectory (ttf.getData(), ttf.getSize()));
@@ -207,30 +197,17 @@ TEST (FontDataCheck, AcceptsOpenTypeTrueTypeAndCollections)
 
 TEST (FontDataCheck, RejectsBrokenDirectories)
 {
-    auto font = look_test_support::embeddedFontData();
-
-    auto withTables = [&] (juce::uint32 count)
+    const auto font = embeddedFontData();
+    auto damaged = [&] (size_t offset, const char* patch, size_t size)
     {
-        auto copy = font;
-        copy[4] = (char) (count >> 8);
-        copy[5] = (char) count;
+        auto copy = patched (font, offset, patch, size);
         return hasFontTableDirectory (copy.getData(), copy.getSize());
     };
-    EXPECT_FALSE (withTables (0));
-    EXPECT_FALSE (withTables (0xffff));
 
-    auto badHead = font;
-    auto numTables = (size_t) (((juce::uint8) font[4] << 8) | (juce::uint8) font[5]);
-    for (size_t i = 0; i < numTables; ++i)
-        if (slice (font, 12 + 16 * i, 4).toString() == "head")
-        {
-            auto headOffset = ((size_t) (juce::uint8) font[12 + 16 * i + 8] << 24) |
-                              ((size_t) (juce::uint8) font[12 + 16 * i + 9] << 16) |
-                              ((size_t) (juce::uint8) font[12 + 16 * i + 10] << 8) |
-                              (size_t) (juce::uint8) font[12 + 16 * i + 11];
-            badHead[headOffset + 12] = 0; // magic number
-        }
-    EXPECT_FALSE (hasFontTableDirectory (badHead.getData(), badHead.getSize()));
+    EXPECT_FALSE (damaged (4, "\x00\x00", 2)) << "no tables";
+    EXPECT_FALSE (damaged (4, "\xff\xff", 2)) << "more tables than the data holds";
+    auto head = u32At (font, recordOf (font, "head") + 8);
+    EXPECT_FALSE (damaged (head + 12, "\x00", 1)) << "head's magic number";
 
     EXPECT_FALSE (hasFontTableDirectory (nullptr, 0));
     EXPECT_FALSE (hasFontTableDirectory ("OTTO", 4));

@@ -1,209 +1,94 @@
 #include "look/FernwaveColours.h"
-#include "look/FernwaveTheme.h"
+#include "LookTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
+using look_test_support::hex;
+
 namespace
 {
-enum class Expected
-{
-    fixed,
-    overlayContrasting02,
-    overlayContrasting05,
-    textTowardsBlue
-};
-
 struct ColourCase
 {
-    int row;
+    const char* name;
     int colourId;
-    juce::uint32 argb;
-    Expected kind;
+    juce::Colour expected;
 };
 
-// Every setting of the theme's colour table, in the order it is applied.
-const ColourCase colourTable[] = {
-    { 1, 0x1006501, 0xff4e4e4e, Expected::fixed },
-    { 2, 0x1006502, 0xff4e4e4e, Expected::fixed },
-    { 3, 0x1006503, 0x804e4e4e, Expected::fixed },
-    { 4, 0x1000200, 0xfffafafa, Expected::fixed },
-    { 5, 0x1000280, 0x00000000, Expected::fixed },
-    { 6, 0x1000281, 0xff4e4e4e, Expected::fixed },
-    { 7, 0x1000282, 0x00000000, Expected::fixed },
-    { 8, 0x1000284, 0xff4e4e4e, Expected::fixed },
-    { 9, 0x1000300, 0x00000000, Expected::fixed },
-    { 10, 0x1000400, 0xffb2b2b2, Expected::fixed },
-    { 11, 0x1000401, 0x00000000, Expected::fixed },
-    { 12, 0x1000501, 0x00000000, Expected::fixed },
-    { 13, 0x1000500, 0x00000000, Expected::fixed },
-    { 14, 0x1000502, 0x1a000000, Expected::fixed },
-    { 15, 0x1000503, 0x00000000, Expected::fixed },
-    { 16, 0x1000504, 0x00000000, Expected::fixed },
-    { 17, 0x1000505, 0x00000000, Expected::fixed },
-    { 18, 0x1008300, 0xfffafafa, Expected::fixed },
-    { 19, 0x1008301, 0xff4e4e4e, Expected::fixed },
-    { 20, 0x100E401, 0xfffafafa, Expected::fixed },
-    { 21, 0x100E402, 0xff4e4e4e, Expected::fixed },
-    { 22, 0x100E403, 0x1a000000, Expected::fixed },
-    { 23, 0x100E801, 0xfffafafa, Expected::fixed },
-    { 24, 0x100E803, 0x1a000000, Expected::fixed },
-    { 25, 0x1002800, 0xfffafafa, Expected::fixed },
-    { 26, 0x1002810, 0x1a000000, Expected::fixed },
-    { 27, 0x1002820, 0xff4e4e4e, Expected::fixed },
-    { 28, 0x1001200, 0xfffafafa, Expected::fixed },
-    { 29, 0x1001310, 0xff868787, Expected::fixed },
-    { 30, 0x1001400, 0xff4e4e4e, Expected::fixed },
-    { 31, 0x1001500, 0x00fafafa, Expected::fixed },
-    { 32, 0x1001600, 0x66464747, Expected::fixed },
-    { 33, 0x1001700, 0x1a000000, Expected::fixed },
-    { 34, 0x1005700, 0xfff5f5f5, Expected::fixed },
-    { 35, 0x1005701, 0xff4e4e4e, Expected::fixed },
-    { 36, 0x1001800, 0xfffafafa, Expected::fixed },
-    { 37, 0x1001810, 0xff4e4e4e, Expected::fixed },
-    { 38, 0x1001820, 0x1a000000, Expected::fixed },
-    { 39, 0x1001900, 0xfffafafa, Expected::fixed },
-    { 40, 0x1001A00, 0xff868787, Expected::fixed },
-    { 41, 0x1001B00, 0xff868787, Expected::fixed },
-    { 42, 0x1001C00, 0xff404040, Expected::fixed },
-    { 43, 0x1001C10, 0x00000000, Expected::fixed },
-    { 44, 0x1005800, 0x00000000, Expected::fixed },
-    { 45, 0x1005801, 0x1a000000, Expected::fixed },
-    { 46, 0x1005812, 0x80000000, Expected::fixed },
-    { 47, 0x1005814, 0x1a000000, Expected::fixed },
-    { 48, 0x1003200, 0xff5f5f66, Expected::fixed },
-    { 49, 0x1003210, 0xffc4c4c4, Expected::fixed },
-    { 50, 0x1003220, 0, Expected::overlayContrasting02 },
-    { 51, 0x1003230, 0, Expected::overlayContrasting05 },
-    { 52, 0x1003240, 0xffc4c4c4, Expected::fixed },
-    { 53, 0x1003250, 0xffc4c4c4, Expected::fixed },
-    { 54, 0x1004010, 0xff4e4e4e, Expected::fixed },
-    { 55, 0x1004013, 0xff404040, Expected::fixed },
-    { 56, 0x1004011, 0x00000000, Expected::fixed },
-    { 57, 0x1004012, 0xff868787, Expected::fixed },
-    { 58, 0x1001F00, 0, Expected::textTowardsBlue },
-    { 59, 0x1005400, 0x1a000000, Expected::fixed },
-    { 60, 0x1005410, 0xff4e4e4e, Expected::fixed },
-    { 61, 0x1000AF0, 0xfffafafa, Expected::fixed },
-    { 62, 0x1000AF1, 0x1a000000, Expected::fixed },
-    { 63, 0x1000540, 0xff868787, Expected::fixed },
-    { 64, 0x1000541, 0xff4e4e4e, Expected::fixed },
-    { 65, 0x1000542, 0xff404040, Expected::fixed },
-    { 66, 0x1000440, 0xff464747, Expected::fixed },
-    { 67, 0x1000441, 0x1a000000, Expected::fixed },
-    { 68, 0x1004500, 0xfffafafa, Expected::fixed },
-    { 69, 0x1004502, 0x66464747, Expected::fixed },
-    { 70, 0x1004503, 0xff4e4e4e, Expected::fixed },
-    { 71, 0x1004504, 0x80868787, Expected::fixed },
-    { 72, 0x1004505, 0xff464747, Expected::fixed },
-    { 73, 0x1007000, 0xfffafafa, Expected::fixed },
-    { 74, 0x1007001, 0xff4e4e4e, Expected::fixed },
-    { 75, 0x100AD00, 0xfffafafa, Expected::fixed },
-    { 76, 0x100AD01, 0xff4e4e4e, Expected::fixed },
-    { 77, 0x1004100, 0xfff5f5f5, Expected::fixed },
-    { 78, 0x1000850, 0xff4e4e4e, Expected::fixed },
-    { 79, 0x100F001, 0xfffafafa, Expected::fixed },
-    { 80, 0x100F002, 0xff4e4e4e, Expected::fixed },
-    { 81, 0x100F003, 0xffb2b2b2, Expected::fixed },
-    { 82, 0x100F004, 0xff464747, Expected::fixed },
-    { 83, 0x100F005, 0xff323232, Expected::fixed },
-    { 84, 0x100F006, 0xff7a7b7b, Expected::fixed },
-    { 85, 0x1000640, 0xfff5f5f5, Expected::fixed },
-    { 86, 0x1000641, 0xff4e4e4e, Expected::fixed },
-    { 87, 0x1000642, 0xff4e4e4e, Expected::fixed },
-    { 88, 0x1000643, 0xfff5f5f5, Expected::fixed },
-    { 89, 0x1000644, 0xff4e4e4e, Expected::fixed },
-    { 90, 0x1000201, 0xff4e4e4e, Expected::fixed },
-    { 91, 0x1000202, 0x3327a4bf, Expected::fixed },
-    { 92, 0x1000203, 0xff4e4e4e, Expected::fixed },
-    { 93, 0x1000205, 0x99000000, Expected::fixed },
-    { 94, 0x1000206, 0x1a000000, Expected::fixed },
-    { 95, 0x1000207, 0x00000000, Expected::fixed },
-    { 96, 0x1000204, 0xff4e4e4e, Expected::fixed },
-    { 97, 0x1000700, 0xfffafafa, Expected::fixed },
-    { 98, 0x1000600, 0xff4e4e4e, Expected::fixed },
-    { 99, 0x1000601, 0xfffafafa, Expected::fixed },
-    { 100, 0x1000800, 0xff4e4e4e, Expected::fixed },
-    { 101, 0x1000900, 0xffd0d0d0, Expected::fixed },
-    { 102, 0x1000100, 0xfffafafa, Expected::fixed },
-    { 103, 0x1000101, 0xfffafafa, Expected::fixed },
-    { 104, 0x1000103, 0xff4e4e4e, Expected::fixed },
-    { 105, 0x1000102, 0xff4e4e4e, Expected::fixed },
-    { 106, 0x1000D00, 0x1a000000, Expected::fixed },
-    { 107, 0x1000C00, 0x1a000000, Expected::fixed },
-    { 108, 0x1000A00, 0xff4e4e4e, Expected::fixed },
-    { 109, 0x1000B00, 0xfffafafa, Expected::fixed },
-    { 110, 0x1000E00, 0xff4e4e4e, Expected::fixed },
-    { 111, 0x1000F00, 0x1a000000, Expected::fixed },
-};
-
-juce::Colour expectedColour (const ColourCase& c)
-{
-    // These three are left to JUCE's colour arithmetic, applied to the theme's inputs.
-    switch (c.kind)
-    {
-        case Expected::overlayContrasting02:
-            return juce::Colour (0x1fffffff).contrasting (0.2f);
-        case Expected::overlayContrasting05:
-            return juce::Colour (0x1fffffff).contrasting (0.5f);
-        case Expected::textTowardsBlue:
-            return juce::Colour (0xff4e4e4e).interpolatedWith (juce::Colour (0xff0000ff), 0.4f);
-        case Expected::fixed:
-            break;
-    }
-
-    return juce::Colour (c.argb);
-}
-
-std::string hex (juce::Colour colour)
-{
-    return colour.toDisplayString (true).toStdString();
-}
-
-std::string rowName (const ::testing::TestParamInfo<ColourCase>& param)
-{
-    return "row" + std::to_string (param.param.row);
-}
-
-class FernwaveColourTable : public ::testing::TestWithParam<ColourCase>
-{
+// A sample of the table: one or more rows of each way a value is formed (a scheme colour, a
+// scheme colour at another alpha, a header colour, a literal, JUCE's colour arithmetic), the
+// edge cases and two IDs of widgets outside juce_gui_basics.
+const ColourCase sampleRows[] = {
+    { "tickDisabled", juce::ToggleButton::tickDisabledColourId, juce::Colour (0x804e4e4e) },
+    { "scrollBarThumb", juce::ScrollBar::thumbColourId, juce::Colour (0xffb2b2b2) },
+    { "scrollBarBackground", juce::ScrollBar::backgroundColourId, juce::Colour (0x00000000) },
+    { "scrollBarTrack", juce::ScrollBar::trackColourId, juce::Colour (0x00000000) },
+    { "sliderTrack", juce::Slider::trackColourId, juce::Colour (0xff868787) },
+    { "sliderTextBoxBackground", juce::Slider::textBoxBackgroundColourId,
+      juce::Colour (0x00fafafa) },
+    { "sliderTextBoxHighlight", juce::Slider::textBoxHighlightColourId, juce::Colour (0x66464747) },
+    { "windowBackground", juce::ResizableWindow::backgroundColourId, juce::Colour (0xfff5f5f5) },
+    { "tooltipText", juce::TooltipWindow::textColourId, juce::Colour (0xff404040) },
+    { "tabOutline", juce::TabbedButtonBar::tabOutlineColourId, juce::Colour (0x80000000) },
+    { "toolbarBackground", juce::Toolbar::backgroundColourId, juce::Colour (0xff5f5f66) },
+    { "toolbarSeparator", juce::Toolbar::separatorColourId, juce::Colour (0xffc4c4c4) },
+    { "toolbarButtonOver", juce::Toolbar::buttonMouseOverBackgroundColourId,
+      juce::Colour (0x1fffffff).contrasting (0.2f) },
+    { "toolbarButtonDown", juce::Toolbar::buttonMouseDownBackgroundColourId,
+      juce::Colour (0x1fffffff).contrasting (0.5f) },
+    { "hyperlinkText", juce::HyperlinkButton::textColourId,
+      juce::Colour (0xff4e4e4e).interpolatedWith (juce::Colour (0xff0000ff), 0.4f) },
+    { "codeEditorLineNumberBackground", 0x1004504, juce::Colour (0x80868787) },
+    { "keyMappingEditorText", 0x100AD01, juce::Colour (0xff4e4e4e) },
+    { "fileSearchPathBackground", juce::FileSearchPathListComponent::backgroundColourId,
+      juce::Colour (0xfff5f5f5) },
+    { "sidePanelShadowBase", juce::SidePanel::shadowBaseColour, juce::Colour (0xffb2b2b2) },
+    { "sidePanelDismissOver", juce::SidePanel::dismissButtonOverColour, juce::Colour (0xff323232) },
+    { "sidePanelDismissDown", juce::SidePanel::dismissButtonDownColour, juce::Colour (0xff7a7b7b) },
+    { "textEditorHighlight", juce::TextEditor::highlightColourId, juce::Colour (0x3327a4bf) },
+    { "textEditorOutline", juce::TextEditor::outlineColourId, juce::Colour (0x99000000) },
+    { "popupHeaderText", juce::PopupMenu::headerTextColourId, juce::Colour (0xfffafafa) },
+    { "popupHighlightedText", juce::PopupMenu::highlightedTextColourId, juce::Colour (0xff4e4e4e) },
+    { "popupHighlightedBackground", juce::PopupMenu::highlightedBackgroundColourId,
+      juce::Colour (0xffd0d0d0) },
+    // brighter (0.2f) of 0xFA is 250.83, truncated back to 250.
+    { "buttonOn", juce::TextButton::buttonOnColourId, juce::Colour (0xfffafafa) },
 };
 } // namespace
 
-TEST_P (FernwaveColourTable, ThemeGivesTheTablesColour)
+TEST (FernwaveColours, SampleRowsHaveTheirValues)
 {
     FernwaveTheme theme;
-    const auto& c = GetParam();
 
-    ASSERT_TRUE (theme.isColourSpecified (c.colourId));
-    EXPECT_EQ (hex (theme.findColour (c.colourId)), hex (expectedColour (c)))
-        << "row " << c.row << ", colour id 0x" << std::hex << c.colourId;
+    for (auto& row : sampleRows)
+    {
+        EXPECT_TRUE (theme.isColourSpecified (row.colourId)) << row.name;
+        EXPECT_EQ (hex (theme.findColour (row.colourId)), hex (row.expected)) << row.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P (AllSettings, FernwaveColourTable, ::testing::ValuesIn (colourTable),
-                          rowName);
-
-TEST (FernwaveColours, SettingsComeInTheTablesOrderWithoutRepeats)
+TEST (FernwaveColours, ThemeAppliesEachOfThe111SettingsOnce)
 {
     FernwaveTheme theme;
     auto settings = makeFernwaveColourSettings (theme.getCurrentColourScheme(), theme.headerColour,
                                                 theme.headerTextColour, theme.headerOverlayColour);
-
-    ASSERT_EQ (settings.size(), std::size (colourTable));
+    ASSERT_EQ (settings.size(), 111u);
 
     std::set<int> seen;
 
-    for (size_t i = 0; i < settings.size(); ++i)
+    for (auto& setting : settings)
     {
-        EXPECT_EQ (settings[i].colourId, colourTable[i].colourId) << "row " << i + 1;
-        EXPECT_EQ (hex (settings[i].colour), hex (expectedColour (colourTable[i])))
-            << "row " << i + 1;
-        EXPECT_TRUE (seen.insert (settings[i].colourId).second) << "row " << i + 1;
+        EXPECT_TRUE (seen.insert (setting.colourId).second) << std::hex << setting.colourId;
+        EXPECT_EQ (hex (theme.findColour (setting.colourId)), hex (setting.colour))
+            << std::hex << setting.colourId;
     }
+
+    for (auto& row : sampleRows)
+        EXPECT_EQ (seen.count (row.colourId), 1u) << row.name;
 }
 
-TEST (FernwaveColours, SchemeHoldsTheNineLightColours)
+TEST (FernwaveColours, SchemeAndHeaderColours)
 {
     using UIColour = juce::LookAndFeel_V4::ColourScheme::UIColour;
     FernwaveTheme theme;
@@ -219,26 +104,10 @@ TEST (FernwaveColours, SchemeHoldsTheNineLightColours)
 
     for (auto& [which, argb] : expected)
         EXPECT_EQ (hex (scheme.getUIColour (which)), hex (juce::Colour (argb))) << (int) which;
-}
 
-TEST (FernwaveColours, HeaderColours)
-{
-    FernwaveTheme theme;
     EXPECT_EQ (theme.headerColour.getARGB(), 0xff5f5f66u);
     EXPECT_EQ (theme.headerTextColour.getARGB(), 0xffc4c4c4u);
     EXPECT_EQ (theme.headerOverlayColour.getARGB(), 0x1fffffffu);
-}
-
-TEST (FernwaveColours, ComputedColoursTruncateAsJuceDoes)
-{
-    FernwaveTheme theme;
-    // brighter(0.2f) of 0xFA is 250.83, truncated back to 250: same as the button colour.
-    EXPECT_EQ (theme.findColour (juce::TextButton::buttonOnColourId),
-               theme.findColour (juce::TextButton::buttonColourId));
-    EXPECT_EQ (theme.findColour (juce::PopupMenu::highlightedBackgroundColourId).getARGB(),
-               0xffd0d0d0u);
-    EXPECT_EQ (theme.findColour (juce::SidePanel::dismissButtonOverColour).getARGB(), 0xff323232u);
-    EXPECT_EQ (theme.findColour (juce::SidePanel::dismissButtonDownColour).getARGB(), 0xff7a7b7bu);
 }
 
 TEST (FernwaveColours, IdsTheTableLeavesAloneKeepTheBaseThemesValue)

@@ -8,10 +8,8 @@ using namespace look_test_support;
 
 namespace
 {
-std::string hex (juce::Colour colour)
-{
-    return colour.toDisplayString (true).toStdString();
-}
+// A full block glyph covers whole pixels, so its darkest pixel is the text colour.
+const juce::String block = juce::CharPointer_UTF8 ("\xe2\x96\x88\xe2\x96\x88");
 
 class FernwaveDrawing : public ::testing::Test
 {
@@ -21,17 +19,14 @@ protected:
 
     FernwaveTheme& theme() { return installed->theme; }
 
-    juce::Image paintMenuItem (juce::Rectangle<int> area, bool isSeparator, bool isActive,
+    juce::Image paintMenuItem (int width, int height, bool isSeparator, bool isActive,
                                bool isHighlighted, const juce::String& text,
-                               juce::Rectangle<int> imageSize = {})
+                               const juce::Colour* textColour = nullptr, int imageWidth = 0)
     {
-        if (imageSize.isEmpty())
-            imageSize = area;
-
-        auto image = whiteImage (imageSize.getWidth(), imageSize.getHeight());
+        auto image = whiteImage (juce::jmax (width, imageWidth), height);
         juce::Graphics g (image);
-        theme().drawPopupMenuItem (g, area, isSeparator, isActive, isHighlighted, false, false,
-                                   text, {}, nullptr, nullptr);
+        theme().drawPopupMenuItem (g, { 0, 0, width, height }, isSeparator, isActive, isHighlighted,
+                                   false, false, text, {}, nullptr, textColour);
         return image;
     }
 
@@ -41,27 +36,26 @@ protected:
 std::unique_ptr<ScopedInstalledTheme> FernwaveDrawing::installed;
 } // namespace
 
-TEST_F (FernwaveDrawing, TextButtonFontHeight)
+TEST_F (FernwaveDrawing, ButtonAndLabelFontHeights)
 {
     juce::TextButton button;
-    const std::pair<int, float> cases[] = { { 30, 17.0f }, { 21, 17.0f }, { 20, 16.0f },
-                                            { 12, 8.0f },  { 4, 0.1f },   { 0, 0.1f } };
 
-    for (auto [buttonHeight, fontHeight] : cases)
+    // Button height, font height (min (17, height - 4), and JUCE's floor of 0.1).
+    const std::pair<int, float> buttons[] = { { 30, 17.0f }, { 21, 17.0f }, { 20, 16.0f },
+                                              { 12, 8.0f },  { 4, 0.1f },   { 0, 0.1f } };
+
+    for (auto [buttonHeight, fontHeight] : buttons)
     {
         auto font = theme().getTextButtonFont (button, buttonHeight);
         EXPECT_FLOAT_EQ (font.getHeight(), fontHeight) << buttonHeight;
         EXPECT_EQ (font.getTypefaceName(), juce::Font::getDefaultSansSerifFontName());
     }
-}
 
-TEST_F (FernwaveDrawing, LabelFontIsAtLeast17High)
-{
-    const std::pair<float, float> cases[] = {
+    const std::pair<float, float> labels[] = {
         { 12.0f, 17.0f }, { 17.0f, 17.0f }, { 17.5f, 17.5f }, { 20.0f, 20.0f }
     };
 
-    for (auto [labelHeight, fontHeight] : cases)
+    for (auto [labelHeight, fontHeight] : labels)
     {
         juce::Label label;
         label.setFont (juce::Font (labelHeight, juce::Font::bold));
@@ -71,13 +65,14 @@ TEST_F (FernwaveDrawing, LabelFontIsAtLeast17High)
     }
 }
 
-TEST_F (FernwaveDrawing, IdealSizeOfASeparator)
+TEST_F (FernwaveDrawing, IdealPopupMenuItemSizes)
 {
-    const std::tuple<int, int, int> cases[] = {
+    // Separators: standard item height, ideal width and height.
+    const std::tuple<int, int, int> separators[] = {
         { 0, 50, 10 }, { 25, 50, 2 }, { 9, 50, 0 }, { -3, 50, 10 }
     };
 
-    for (auto [standardHeight, width, height] : cases)
+    for (auto [standardHeight, width, height] : separators)
     {
         int idealWidth = -1, idealHeight = -1;
         theme().getIdealPopupMenuItemSize ("ignored", true, standardHeight, idealWidth,
@@ -85,79 +80,77 @@ TEST_F (FernwaveDrawing, IdealSizeOfASeparator)
         EXPECT_EQ (idealWidth, width) << standardHeight;
         EXPECT_EQ (idealHeight, height) << standardHeight;
     }
-}
 
-TEST_F (FernwaveDrawing, IdealSizeOfAnItem)
-{
     const juce::String text = "Open Folder";
     auto popupFont = theme().getPopupMenuFont();
     ASSERT_FLOAT_EQ (popupFont.getHeight(), 17.0f);
 
     auto widthAt = [&] (float height)
     { return (int) std::ceil (popupFont.withHeight (height).getStringWidthFloat (text)); };
+    EXPECT_LT (widthAt (13 * 0.7692308f), widthAt (17.0f));
 
-    // standardMenuItemHeight, expected font height, expected item height
-    const std::tuple<int, float, int> cases[] = {
-        { 0, 17.0f, 22 },           // 17 x 1.3 = 22.1, rounded
-        { 25, 17.0f, 25 },          // 17 is under 25 x 0.7692308
-        { 13, 13 * 0.7692308f, 13 } // the font shrinks to fit the item
-    };
+    // Items: 17 x 1.3 = 22.1 rounds to 22; 17 fits under 25 x 0.7692308; at 13 the font shrinks.
+    const std::tuple<int, float, int> items[] = { { 0, 17.0f, 22 },
+                                                  { 25, 17.0f, 25 },
+                                                  { 13, 13 * 0.7692308f, 13 } };
 
-    for (auto [standardHeight, fontHeight, height] : cases)
+    for (auto [standardHeight, fontHeight, height] : items)
     {
         int idealWidth = -1, idealHeight = -1;
         theme().getIdealPopupMenuItemSize (text, false, standardHeight, idealWidth, idealHeight);
         EXPECT_EQ (idealHeight, height) << standardHeight;
         EXPECT_EQ (idealWidth, widthAt (fontHeight) + 2 * height) << standardHeight;
     }
-
-    EXPECT_LT (widthAt (13 * 0.7692308f), widthAt (17.0f));
 }
 
 TEST_F (FernwaveDrawing, SeparatorLineSitsBelowHalfTheHeightRoundedToEven)
 {
-    // area height, row of the line (height x 0.5 - 0.5, rounded half to even)
+    const auto line = hex (juce::Colour (0xff2d2d2d)), white = hex (juce::Colours::white);
+
+    // Area height, row of the line (height x 0.5 - 0.5, rounded half to even).
     const std::pair<int, int> cases[] = { { 10, 4 }, { 11, 5 }, { 12, 6 },
                                           { 6, 2 },  { 2, 0 },  { 1, 0 } };
 
     for (auto [height, row] : cases)
     {
-        auto image = paintMenuItem ({ 0, 0, 60, height }, true, true, false, {});
+        auto image = paintMenuItem (60, height, true, true, false, {});
 
         for (int y = 0; y < height; ++y)
-        {
-            auto expected = y == row ? juce::Colour (0xff2d2d2d) : juce::Colours::white;
-            EXPECT_EQ (hex (image.getPixelAt (30, y)), hex (expected))
+            EXPECT_EQ (hex (image.getPixelAt (30, y)), y == row ? line : white)
                 << "height " << height << " row " << y;
-        }
 
         // 5 pixels free on either side.
-        EXPECT_EQ (hex (image.getPixelAt (4, row)), hex (juce::Colours::white));
-        EXPECT_EQ (hex (image.getPixelAt (5, row)), hex (juce::Colour (0xff2d2d2d)));
-        EXPECT_EQ (hex (image.getPixelAt (54, row)), hex (juce::Colour (0xff2d2d2d)));
-        EXPECT_EQ (hex (image.getPixelAt (55, row)), hex (juce::Colours::white));
+        EXPECT_EQ (hex (image.getPixelAt (4, row)), white);
+        EXPECT_EQ (hex (image.getPixelAt (5, row)), line);
+        EXPECT_EQ (hex (image.getPixelAt (54, row)), line);
+        EXPECT_EQ (hex (image.getPixelAt (55, row)), white);
     }
 }
 
-TEST_F (FernwaveDrawing, HighlightedItemFillsInsideAOnePixelMargin)
+TEST_F (FernwaveDrawing, HighlightedItemFillsInsideAOnePixelMarginInItsOwnColours)
 {
-    auto active = paintMenuItem ({ 0, 0, 100, 24 }, false, true, true, {});
-    EXPECT_EQ (hex (active.getPixelAt (1, 1)), "FFD0D0D0");
-    EXPECT_EQ (hex (active.getPixelAt (98, 22)), "FFD0D0D0");
-    EXPECT_EQ (hex (active.getPixelAt (0, 0)), "FFFFFFFF");
-    EXPECT_EQ (hex (active.getPixelAt (99, 23)), "FFFFFFFF");
+    // The item's own red gives way to the highlighted text colour 0xFF4E4E4E.
+    auto red = juce::Colour (0xffff0000);
+    auto image = paintMenuItem (120, 24, false, true, true, block, &red);
+    EXPECT_EQ (hex (image.getPixelAt (1, 1)), "FFD0D0D0");
+    EXPECT_EQ (hex (image.getPixelAt (118, 22)), "FFD0D0D0");
+    EXPECT_EQ (hex (image.getPixelAt (0, 0)), "FFFFFFFF");
+    EXPECT_EQ (hex (image.getPixelAt (119, 23)), "FFFFFFFF");
+    EXPECT_NEAR (darkestChannel (image, image.getBounds()), 0x4e, 1);
+
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 120; ++x)
+            ASSERT_LE (image.getPixelAt (x, y).getRed(), image.getPixelAt (x, y).getGreen() + 40)
+                << "red at " << x << "," << y;
 
     // An inactive item is not highlighted even when the mouse is over it.
-    auto inactive = paintMenuItem ({ 0, 0, 100, 24 }, false, false, true, {});
-    EXPECT_EQ (hex (inactive.getPixelAt (1, 1)), "FFFFFFFF");
+    EXPECT_EQ (hex (paintMenuItem (100, 24, false, false, true, {}).getPixelAt (1, 1)), "FFFFFFFF");
 }
 
 TEST_F (FernwaveDrawing, DisabledItemTextIsDrawnAtHalfAlpha)
 {
-    // A full block glyph covers whole pixels, so its darkest pixel is the text colour over white.
-    const juce::String block = juce::CharPointer_UTF8 ("\xe2\x96\x88\xe2\x96\x88");
-    auto enabled = paintMenuItem ({ 0, 0, 120, 30 }, false, true, false, block);
-    auto disabled = paintMenuItem ({ 0, 0, 120, 30 }, false, false, false, block);
+    auto enabled = paintMenuItem (120, 30, false, true, false, block);
+    auto disabled = paintMenuItem (120, 30, false, false, false, block);
 
     // 0xFF4E4E4E, and 0x804E4E4E (127.5 rounds to 128) blended over white.
     EXPECT_NEAR (darkestChannel (enabled, enabled.getBounds()), 0x4e, 1);
@@ -165,37 +158,15 @@ TEST_F (FernwaveDrawing, DisabledItemTextIsDrawnAtHalfAlpha)
     EXPECT_NEAR (darkestChannel (disabled, disabled.getBounds()), expectedDisabled, 2);
 }
 
-TEST_F (FernwaveDrawing, HighlightedItemTextUsesTheHighlightedTextColour)
-{
-    const juce::String block = juce::CharPointer_UTF8 ("\xe2\x96\x88");
-    auto image = whiteImage (120, 30);
-    juce::Graphics g (image);
-    auto red = juce::Colour (0xffff0000);
-    theme().drawPopupMenuItem (g, { 0, 0, 120, 30 }, false, true, true, false, false, block, {},
-                               nullptr, &red);
-
-    // The item's own colour gives way to the highlighted text colour 0xFF4E4E4E.
-    EXPECT_NEAR (darkestChannel (image, image.getBounds()), 0x4e, 1);
-    bool anyRed = false;
-    for (int x = 0; x < 120; ++x)
-        for (int y = 0; y < 30; ++y)
-            anyRed = anyRed ||
-                     image.getPixelAt (x, y).getRed() > image.getPixelAt (x, y).getGreen() + 40;
-    EXPECT_FALSE (anyRed);
-}
-
 TEST_F (FernwaveDrawing, ItemInsetIsAWentiethOfTheWidthUpTo5)
 {
-    const juce::String block = juce::CharPointer_UTF8 ("\xe2\x96\x88");
     // Same height, so the same font and icon column: only the inset differs, 3 for 60
     // (60 / 20) and 5 for 200.
-    auto narrow = paintMenuItem ({ 0, 0, 60, 30 }, false, true, false, block, { 0, 0, 200, 30 });
-    auto wide = paintMenuItem ({ 0, 0, 200, 30 }, false, true, false, block);
+    auto narrow = paintMenuItem (60, 30, false, true, false, block, nullptr, 200);
+    auto wide = paintMenuItem (200, 30, false, true, false, block);
 
-    auto narrowInk = leftmostInk (narrow, narrow.getBounds());
-    auto wideInk = leftmostInk (wide, wide.getBounds());
-    ASSERT_GE (narrowInk, 0);
-    EXPECT_EQ (wideInk - narrowInk, 2);
+    ASSERT_GE (leftmostInk (narrow), 0);
+    EXPECT_EQ (leftmostInk (wide) - leftmostInk (narrow), 2);
 }
 
 TEST_F (FernwaveDrawing, MenuBarItemFillsOnlyWhenOpenOrHovered)
@@ -217,34 +188,34 @@ TEST_F (FernwaveDrawing, MenuBarItemFillsOnlyWhenOpenOrHovered)
     }
 }
 
-TEST_F (FernwaveDrawing, ResizerBarFill)
+TEST_F (FernwaveDrawing, PopupMenuBackgroundAndResizerBars)
 {
-    // vertical, mouse over, dragging, expected pixel on a transparent image
-    const std::tuple<bool, bool, bool, const char*> cases[] = {
+    auto image = whiteImage (60, 40);
+    {
+        juce::Graphics g (image);
+        g.fillAll (juce::Colours::black);
+        theme().drawPopupMenuBackground (g, 50, 30);
+    }
+
+    // The widget background, no border, nothing outside.
+    EXPECT_EQ (hex (image.getPixelAt (0, 0)), "FFFAFAFA");
+    EXPECT_EQ (hex (image.getPixelAt (49, 29)), "FFFAFAFA");
+    EXPECT_EQ (hex (image.getPixelAt (50, 10)), "FF000000");
+    EXPECT_EQ (hex (image.getPixelAt (10, 30)), "FF000000");
+
+    // Vertical, mouse over, dragging, pixel on a transparent image.
+    const std::tuple<bool, bool, bool, const char*> bars[] = {
         { false, false, false, "FFFFFFFF" },
         { true, false, false, "00000000" },
         { true, true, false, "1A000000" },
         { false, false, true, "1A000000" },
     };
 
-    for (auto [vertical, over, dragging, expected] : cases)
+    for (auto [vertical, over, dragging, expected] : bars)
     {
-        juce::Image image (juce::Image::ARGB, 8, 40, true);
-        juce::Graphics g (image);
+        juce::Image bar (juce::Image::ARGB, 8, 40, true);
+        juce::Graphics g (bar);
         theme().drawStretchableLayoutResizerBar (g, 8, 40, vertical, over, dragging);
-        EXPECT_EQ (hex (image.getPixelAt (4, 20)), expected) << vertical << over << dragging;
+        EXPECT_EQ (hex (bar.getPixelAt (4, 20)), expected) << vertical << over << dragging;
     }
-}
-
-TEST_F (FernwaveDrawing, PopupMenuBackgroundIsTheWidgetBackgroundWithoutBorder)
-{
-    auto image = whiteImage (60, 40);
-    juce::Graphics g (image);
-    g.fillAll (juce::Colours::black);
-    theme().drawPopupMenuBackground (g, 50, 30);
-
-    EXPECT_EQ (hex (image.getPixelAt (0, 0)), "FFFAFAFA");
-    EXPECT_EQ (hex (image.getPixelAt (49, 29)), "FFFAFAFA");
-    EXPECT_EQ (hex (image.getPixelAt (50, 10)), "FF000000");
-    EXPECT_EQ (hex (image.getPixelAt (10, 30)), "FF000000");
 }

@@ -4,23 +4,34 @@
 
 namespace
 {
+struct PixelCheck
+{
+    int x, y;
+    juce::uint32 argb;
+    int tolerance = 1;
+};
+
 // Pixels of a transparent image come back unpremultiplied, which costs some precision at low
 // alpha: compare each channel within a tolerance.
-void expectPixel (const juce::Image& image, int x, int y, juce::uint32 argb, int tolerance = 1)
+void expectPixels (const juce::Image& image, std::initializer_list<PixelCheck> checks,
+                   const std::string& what = {})
 {
-    auto actual = image.getPixelAt (x, y);
-    auto expected = juce::Colour (argb);
-    auto message = "at " + std::to_string (x) + "," + std::to_string (y) + ": " +
-                   actual.toDisplayString (true).toStdString() + " vs " +
-                   expected.toDisplayString (true).toStdString();
-
-    EXPECT_NEAR (actual.getAlpha(), expected.getAlpha(), 1) << message;
-
-    if (expected.getAlpha() > 0x40)
+    for (auto& check : checks)
     {
-        EXPECT_NEAR (actual.getRed(), expected.getRed(), tolerance) << message;
-        EXPECT_NEAR (actual.getGreen(), expected.getGreen(), tolerance) << message;
-        EXPECT_NEAR (actual.getBlue(), expected.getBlue(), tolerance) << message;
+        auto actual = image.getPixelAt (check.x, check.y);
+        auto expected = juce::Colour (check.argb);
+        auto message = what + " at " + std::to_string (check.x) + "," + std::to_string (check.y) +
+                       ": " + actual.toDisplayString (true).toStdString() + " vs " +
+                       expected.toDisplayString (true).toStdString();
+
+        EXPECT_NEAR (actual.getAlpha(), expected.getAlpha(), 1) << message;
+
+        if (expected.getAlpha() > 0x40)
+        {
+            EXPECT_NEAR (actual.getRed(), expected.getRed(), check.tolerance) << message;
+            EXPECT_NEAR (actual.getGreen(), expected.getGreen(), check.tolerance) << message;
+            EXPECT_NEAR (actual.getBlue(), expected.getBlue(), check.tolerance) << message;
+        }
     }
 }
 
@@ -34,15 +45,15 @@ juce::Image paintSlider (FernwaveTheme& theme, juce::Slider& slider, float slide
     return image;
 }
 
-juce::Image paintScrollbar (FernwaveTheme& theme, juce::ScrollBar& bar, bool vertical,
-                            int thumbStart, int thumbSize, bool over = false, bool down = false)
+juce::Image paintScrollbar (FernwaveTheme& theme, juce::ScrollBar& bar, int thumbStart,
+                            int thumbSize, bool over = false, bool down = false)
 {
     juce::Image image (juce::Image::ARGB, bar.getWidth(), bar.getHeight(), true);
     juce::Graphics g (image);
     // The bar reads its thumb colour through its look-and-feel.
     bar.setLookAndFeel (&theme);
-    theme.drawScrollbar (g, bar, 0, 0, bar.getWidth(), bar.getHeight(), vertical, thumbStart,
-                         thumbSize, over, down);
+    theme.drawScrollbar (g, bar, 0, 0, bar.getWidth(), bar.getHeight(), bar.isVertical(),
+                         thumbStart, thumbSize, over, down);
     bar.setLookAndFeel (nullptr);
     return image;
 }
@@ -58,92 +69,72 @@ bool isBlank (const juce::Image& image)
 }
 } // namespace
 
-TEST (FernwaveSlider, ThumbAtTheStartLeavesTheWholeTrackToTheRightFill)
+TEST (FernwaveSlider, FillsLeftOfTheThumbAndGreysWhenDisabled)
 {
     FernwaveTheme theme;
-    juce::Slider slider;
-
-    auto image = paintSlider (theme, slider, 20.0f);
-    expectPixel (image, 60, 20, 0x08000000);
-    expectPixel (image, 220, 20, 0x08000000);
-    expectPixel (image, 120, 5, 0x00000000);    // outside the track
-    expectPixel (image, 20, 20, 0xfffdfdff, 2); // thumb centred on sliderPos
-}
-
-TEST (FernwaveSlider, FillsLeftOfTheThumbInBlueWhenEnabled)
-{
-    FernwaveTheme theme;
-    juce::Slider slider;
-
-    auto image = paintSlider (theme, slider, 170.0f);
-    expectPixel (image, 60, 20, 0x4c2a96cc, 6);
-    expectPixel (image, 150, 20, 0x4c2a96cc, 6);
-    expectPixel (image, 200, 20, 0x08000000);
-    expectPixel (image, 170, 20, 0xfffdfdff, 2);
-}
-
-TEST (FernwaveSlider, DisabledSliderOrParentGreysTheFills)
-{
-    FernwaveTheme theme;
-
-    juce::Slider disabled;
+    juce::Slider enabled, disabled, child;
     disabled.setEnabled (false);
-    auto image = paintSlider (theme, disabled, 170.0f);
-    expectPixel (image, 60, 20, 0x4c000000);
-    expectPixel (image, 200, 20, 0x1a000000);
-
     juce::Component parent;
-    juce::Slider child;
     parent.addChildComponent (child);
     parent.setEnabled (false);
-    auto childImage = paintSlider (theme, child, 170.0f);
-    expectPixel (childImage, 60, 20, 0x4c000000);
+
+    // At the start the whole track is the right fill; the thumb is centred on sliderPos.
+    expectPixels (paintSlider (theme, enabled, 20.0f),
+                  { { 60, 20, 0x08000000 },
+                    { 220, 20, 0x08000000 },
+                    { 120, 5, 0x00000000 }, // outside the track
+                    { 20, 20, 0xfffdfdff, 2 } },
+                  "at the start");
+    expectPixels (paintSlider (theme, enabled, 170.0f),
+                  { { 60, 20, 0x4c2a96cc, 6 },
+                    { 150, 20, 0x4c2a96cc, 6 },
+                    { 200, 20, 0x08000000 },
+                    { 170, 20, 0xfffdfdff, 2 } },
+                  "enabled");
+    expectPixels (paintSlider (theme, disabled, 170.0f),
+                  { { 60, 20, 0x4c000000 }, { 200, 20, 0x1a000000 } }, "disabled");
+    expectPixels (paintSlider (theme, child, 170.0f), { { 60, 20, 0x4c000000 } },
+                  "in a disabled parent");
 }
 
-TEST (FernwaveScrollbar, ThumbIsShrunkBy3AndDrawnInTheThumbColour)
+TEST (FernwaveScrollbar, ThumbIsShrunkBy3AndDarkensOnHoverOrPress)
 {
     FernwaveTheme theme;
     juce::ScrollBar bar (true);
     bar.setBounds (0, 0, 16, 200);
 
-    auto image = paintScrollbar (theme, bar, true, 50, 40);
-    expectPixel (image, 8, 70, 0xffb2b2b2);
-    expectPixel (image, 3, 70, 0xffb2b2b2);
-    expectPixel (image, 2, 70, 0x00000000);
-    expectPixel (image, 13, 70, 0u);
-    expectPixel (image, 8, 52, 0u);
-    expectPixel (image, 8, 53 + 16, 0xffb2b2b2);
-    expectPixel (image, 8, 87, 0u);
     // Nothing but the thumb: no track, no background.
-    expectPixel (image, 8, 10, 0u);
-    expectPixel (image, 8, 150, 0u);
-}
+    expectPixels (paintScrollbar (theme, bar, 50, 40), { { 8, 70, 0xffb2b2b2 },
+                                                         { 3, 70, 0xffb2b2b2 },
+                                                         { 2, 70, 0 },
+                                                         { 13, 70, 0 },
+                                                         { 8, 52, 0 },
+                                                         { 8, 69, 0xffb2b2b2 },
+                                                         { 8, 87, 0 },
+                                                         { 8, 10, 0 },
+                                                         { 8, 150, 0 } });
 
-TEST (FernwaveScrollbar, HoverOrPressDarkensTheThumb)
-{
-    FernwaveTheme theme;
-    juce::ScrollBar bar (false);
-    bar.setBounds (0, 0, 200, 16);
-
-    expectPixel (paintScrollbar (theme, bar, false, 50, 40, true, false), 70, 8, 0xff949494);
-    expectPixel (paintScrollbar (theme, bar, false, 50, 40, false, true), 70, 8, 0xff949494);
-    expectPixel (paintScrollbar (theme, bar, false, 50, 40), 70, 8, 0xffb2b2b2);
-
-    bar.setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xff806040));
-    expectPixel (paintScrollbar (theme, bar, false, 50, 40), 70, 8, 0xff806040);
+    juce::ScrollBar horizontal (false);
+    horizontal.setBounds (0, 0, 200, 16);
+    expectPixels (paintScrollbar (theme, horizontal, 50, 40, true, false),
+                  { { 70, 8, 0xff949494 } }, "hovered");
+    expectPixels (paintScrollbar (theme, horizontal, 50, 40, false, true),
+                  { { 70, 8, 0xff949494 } }, "pressed");
+    horizontal.setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xff806040));
+    expectPixels (paintScrollbar (theme, horizontal, 50, 40), { { 70, 8, 0xff806040 } },
+                  "own colour");
 }
 
 TEST (FernwaveScrollbar, ThumbOfSixPixelsOrLessDrawsNothing)
 {
     FernwaveTheme theme;
-    juce::ScrollBar bar (true);
-    bar.setBounds (0, 0, 6, 200);
-    EXPECT_TRUE (isBlank (paintScrollbar (theme, bar, true, 50, 40)));
-
-    juce::ScrollBar horizontal (false);
+    juce::ScrollBar narrow (true), horizontal (false);
+    narrow.setBounds (0, 0, 6, 200);
     horizontal.setBounds (0, 0, 200, 16);
-    EXPECT_TRUE (isBlank (paintScrollbar (theme, horizontal, false, 50, 6)));
-    EXPECT_FALSE (isBlank (paintScrollbar (theme, horizontal, false, 50, 7)));
+
+    EXPECT_TRUE (isBlank (paintScrollbar (theme, narrow, 50, 40)));
+    EXPECT_TRUE (isBlank (paintScrollbar (theme, horizontal, 50, 6)));
+    EXPECT_FALSE (isBlank (paintScrollbar (theme, horizontal, 50, 7)));
 }
 
 TEST (FernwaveScrollbar, ThumbEdgesSnapToTheWindowsPixelsNotTheScrollbars)
@@ -158,9 +149,7 @@ TEST (FernwaveScrollbar, ThumbEdgesSnapToTheWindowsPixelsNotTheScrollbars)
     // in the scroll bar, so the thumb's left edge (3) moves to 2.75.
     bar.setTransform (juce::AffineTransform::translation (0.25f, 0.0f));
 
-    auto image = paintScrollbar (theme, bar, true, 50, 40);
-    auto column2 = image.getPixelAt (2, 70).getAlpha();
-    EXPECT_NEAR (column2, 64, 8);
-    expectPixel (image, 3, 70, 0xffb2b2b2);
-    expectPixel (image, 1, 70, 0u);
+    auto image = paintScrollbar (theme, bar, 50, 40);
+    EXPECT_NEAR (image.getPixelAt (2, 70).getAlpha(), 64, 8);
+    expectPixels (image, { { 3, 70, 0xffb2b2b2 }, { 1, 70, 0 } });
 }

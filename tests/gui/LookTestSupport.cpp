@@ -20,6 +20,11 @@ juce::MemoryBlock embeddedFontData()
     return embeddedFont::readFirstEntry (embeddedFont::joinArchive());
 }
 
+std::string hex (juce::Colour colour)
+{
+    return colour.toDisplayString (true).toStdString();
+}
+
 int darkestChannel (const juce::Image& image, juce::Rectangle<int> area)
 {
     int darkest = 255;
@@ -34,10 +39,10 @@ int darkestChannel (const juce::Image& image, juce::Rectangle<int> area)
     return darkest;
 }
 
-int leftmostInk (const juce::Image& image, juce::Rectangle<int> area, int threshold)
+int leftmostInk (const juce::Image& image)
 {
-    for (int x = area.getX(); x < area.getRight(); ++x)
-        if (darkestChannel (image, { x, area.getY(), 1, area.getHeight() }) < threshold)
+    for (int x = 0; x < image.getWidth(); ++x)
+        if (darkestChannel (image, { x, 0, 1, image.getHeight() }) < 200)
             return x;
 
     return -1;

@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
+#include <string>
 
 namespace look_test_support
 {
@@ -25,11 +26,14 @@ public:
 /** The embedded font's bytes, inflated from the compiled-in archive. */
 juce::MemoryBlock embeddedFontData();
 
+/** "AARRGGBB", so a failed comparison names the colour. */
+std::string hex (juce::Colour colour);
+
 /** The darkest red, green or blue value in image within area. */
 int darkestChannel (const juce::Image& image, juce::Rectangle<int> area);
 
-/** The leftmost column of area holding a pixel darker than threshold, or -1. */
-int leftmostInk (const juce::Image& image, juce::Rectangle<int> area, int threshold = 200);
+/** The leftmost column of image holding a pixel darker than 200, or -1. */
+int leftmostInk (const juce::Image& image);
 
 /** A white image of the given size. */
 juce::Image whiteImage (int width, int height);

@@ -15,17 +15,17 @@ struct TranslationText
     const char* name;
     const unsigned char* data;
     std::size_t size;
+
+    juce::String text() const
+    {
+        return juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+    }
 };
 
 const TranslationText translationTexts[] = {
     { "ja", BinaryResources::translationJa, BinaryResources::translationJaSize },
     { "zh_CN", BinaryResources::translationZhCn, BinaryResources::translationZhCnSize },
 };
-
-juce::String textOf (const TranslationText& t)
-{
-    return juce::String::fromUTF8 (reinterpret_cast<const char*> (t.data), (int) t.size);
-}
 
 class TranslationGlyphs : public ::testing::TestWithParam<TranslationText>
 {
@@ -48,21 +48,19 @@ TEST_P (TranslationGlyphs, EveryCharacterHasItsOwnOutlineInTheEmbeddedFont)
 {
     ASSERT_TRUE (installed->fontInstalled);
 
-    juce::Font font (17.0f);
-    auto typeface = font.getTypefacePtr();
+    auto typeface = juce::Font (17.0f).getTypefacePtr();
     ASSERT_NE (dynamic_cast<tessel::TypefaceCache*> (typeface.get()), nullptr)
         << "text is not measured through the typeface cache";
     ASSERT_EQ (typeface->getName(), "Noto Sans CJK JP");
 
-    // What the font draws for a character it does not have (a private-use code point).
-    juce::Path missing;
+    // What the font draws for a character it does not have (a private-use code point); an
+    // emoji, which the font lacks, gives that same outline, so the check below can tell.
+    juce::Path missing, emoji;
     typeface->getOutlineForGlyph (0x10fffd, missing);
-    // The check below can tell: an emoji, which the font lacks, gives that same outline.
-    juce::Path emoji;
     typeface->getOutlineForGlyph (0x1f600, emoji);
     ASSERT_TRUE (emoji == missing);
 
-    auto text = textOf (GetParam());
+    auto text = GetParam().text();
     ASSERT_GT (text.length(), 100);
     std::set<juce::juce_wchar> characters;
 
@@ -80,12 +78,9 @@ TEST_P (TranslationGlyphs, EveryCharacterHasItsOwnOutlineInTheEmbeddedFont)
         ASSERT_EQ (glyphs.size(), 1) << "U+" << std::hex << (int) c;
 
         juce::Path outline;
-        EXPECT_TRUE (typeface->getOutlineForGlyph (glyphs[0], outline))
-            << "U+" << std::hex << (int) c;
-        EXPECT_FALSE (outline.isEmpty()) << "U+" << std::hex << (int) c;
-        EXPECT_FALSE (outline == missing)
-            << "U+" << std::hex << (int) c << " is the missing-glyph box";
-        EXPECT_GT (offsets.getLast(), 0.0f) << "U+" << std::hex << (int) c;
+        EXPECT_TRUE (typeface->getOutlineForGlyph (glyphs[0], outline) && ! outline.isEmpty() &&
+                     ! (outline == missing) && offsets.getLast() > 0.0f)
+            << "U+" << std::hex << (int) c << " has no glyph of its own";
 
         cjk += c >= 0x3000 ? 1 : 0;
     }
@@ -96,10 +91,9 @@ TEST_P (TranslationGlyphs, EveryCharacterHasItsOwnOutlineInTheEmbeddedFont)
 TEST_P (TranslationGlyphs, EveryLineIsMeasuredAndDrawnInk)
 {
     juce::Font font (17.0f);
-    auto lines = juce::StringArray::fromLines (textOf (GetParam()));
     int drawn = 0;
 
-    for (auto& line : lines)
+    for (auto& line : juce::StringArray::fromLines (GetParam().text()))
     {
         // The translated side of each entry: "source" = "translation".
         auto translated = line.fromFirstOccurrenceOf ("= \"", false, false)

@@ -23,8 +23,6 @@ protected:
         cache = new tessel::TypefaceCache (counting);
     }
 
-    static juce::String text (int n) { return "Downloaded " + juce::String (n) + " MB"; }
-
     static juce::Typeface::Ptr real;
     juce::ReferenceCountedObjectPtr<CountingTypeface> counting;
     juce::ReferenceCountedObjectPtr<tessel::TypefaceCache> cache;
@@ -33,29 +31,13 @@ protected:
 juce::Typeface::Ptr TypefaceCacheTest::real;
 } // namespace
 
-TEST_F (TypefaceCacheTest, TakesNameAndStyleWithoutQueryingTheFont)
-{
-    EXPECT_EQ (cache->getName(), "Noto Sans CJK JP");
-    EXPECT_EQ (cache->getStyle(), "Regular");
-    EXPECT_EQ (counting->counts.width + counting->counts.ascent + counting->counts.outline, 0);
-}
-
-TEST_F (TypefaceCacheTest, WidthOfTheSameTextIsAskedOnce)
-{
-    auto first = cache->getStringWidth ("Next");
-    auto second = cache->getStringWidth ("Next");
-
-    EXPECT_EQ (counting->counts.width, 1);
-    EXPECT_EQ (first, second);
-    EXPECT_EQ (first, real->getStringWidth ("Next"));
-}
-
-TEST_F (TypefaceCacheTest, EmptyTextAndTextsDifferingInOneByteAreKeysOfTheirOwn)
+TEST_F (TypefaceCacheTest, EachTextIsAskedOnceAndKeysAreExact)
 {
     // ド and ト differ only in the last byte of their UTF-8 form.
     const juce::String texts[] = { {},
                                    "a",
                                    "A",
+                                   "Next",
                                    juce::CharPointer_UTF8 ("\xe3\x83\x80\xe3\x82\xa6\xe3\x83\x89"),
                                    juce::CharPointer_UTF8 (
                                        "\xe3\x83\x80\xe3\x82\xa6\xe3\x83\x88") };
@@ -63,51 +45,91 @@ TEST_F (TypefaceCacheTest, EmptyTextAndTextsDifferingInOneByteAreKeysOfTheirOwn)
     for (int round = 0; round < 3; ++round)
         for (auto& t : texts)
         {
-            cache->getStringWidth (t);
+            EXPECT_EQ (cache->getStringWidth (t), real->getStringWidth (t)) << t;
             juce::Array<int> glyphs;
             juce::Array<float> offsets;
             cache->getGlyphPositions (t, glyphs, offsets);
         }
 
+    // Widths and glyph positions are cached apart: neither answers for the other.
     EXPECT_EQ (counting->counts.width, (int) std::size (texts));
     EXPECT_EQ (counting->counts.glyphPositions, (int) std::size (texts));
 }
 
-TEST_F (TypefaceCacheTest, FullWidthCacheEvictsTheLeastRecentlyUsedText)
+namespace
 {
-    for (int i = 0; i < 4096; ++i)
-        cache->getStringWidth (text (i));
-    ASSERT_EQ (counting->counts.width, 4096);
+struct EvictionCase
+{
+    const char* name;
+    int capacity;
+    int CountingTypeface::Counts::*calls;
+    std::function<bool (tessel::TypefaceCache&, int)> query;
+};
 
-    cache->getStringWidth (text (0)); // a hit: text 0 moves to the front
-    EXPECT_EQ (counting->counts.width, 4096);
-
-    cache->getStringWidth (text (4096)); // evicts text 1, now the least recently used
-    EXPECT_EQ (counting->counts.width, 4097);
-
-    cache->getStringWidth (text (0));
-    cache->getStringWidth (text (2));
-    cache->getStringWidth (text (4096));
-    EXPECT_EQ (counting->counts.width, 4097);
-
-    cache->getStringWidth (text (1));
-    EXPECT_EQ (counting->counts.width, 4098);
+juce::String text (int n)
+{
+    return "Downloaded " + juce::String (n) + " MB";
 }
 
-TEST_F (TypefaceCacheTest, FullGlyphCacheEvictsTheLeastRecentlyUsedText)
+const EvictionCase evictionCases[] = {
+    { "widths", 4096, &CountingTypeface::Counts::width,
+      [] (tessel::TypefaceCache& c, int n) { return c.getStringWidth (text (n)) > 0.0f; } },
+    { "glyphPositions", 4096, &CountingTypeface::Counts::glyphPositions,
+      [] (tessel::TypefaceCache& c, int n)
+      {
+          juce::Array<int> glyphs;
+          juce::Array<float> offsets;
+          c.getGlyphPositions (text (n), glyphs, offsets);
+          return ! glyphs.isEmpty();
+      } },
+    // Glyphs from the CJK unified ideographs, which the font has.
+    { "outlines", 1024, &CountingTypeface::Counts::outline,
+      [] (tessel::TypefaceCache& c, int n)
+      {
+          juce::Path path;
+          return c.getOutlineForGlyph (0x4e00 + n, path);
+      } },
+};
+
+class TypefaceCacheEviction
+    : public TypefaceCacheTest
+    , public ::testing::WithParamInterface<EvictionCase>
 {
-    juce::Array<int> glyphs;
-    juce::Array<float> offsets;
+};
 
-    for (int i = 0; i <= 4096; ++i)
-        cache->getGlyphPositions (text (i), glyphs, offsets);
-    ASSERT_EQ (counting->counts.glyphPositions, 4097);
-
-    cache->getGlyphPositions (text (1), glyphs, offsets);
-    EXPECT_EQ (counting->counts.glyphPositions, 4097);
-    cache->getGlyphPositions (text (0), glyphs, offsets);
-    EXPECT_EQ (counting->counts.glyphPositions, 4098);
+std::string evictionName (const ::testing::TestParamInfo<EvictionCase>& param)
+{
+    return param.param.name;
 }
+} // namespace
+
+TEST_P (TypefaceCacheEviction, FullCacheEvictsTheLeastRecentlyUsedEntry)
+{
+    auto& c = GetParam();
+    auto calls = [&] { return counting->counts.*c.calls; };
+    auto query = [&] (int n) { return c.query (*cache, n); };
+
+    for (int i = 0; i < c.capacity; ++i)
+        ASSERT_TRUE (query (i)) << i;
+    ASSERT_EQ (calls(), c.capacity);
+
+    query (0); // a hit: entry 0 moves to the front
+    EXPECT_EQ (calls(), c.capacity);
+
+    query (c.capacity); // evicts entry 1, now the least recently used
+    EXPECT_EQ (calls(), c.capacity + 1);
+
+    query (0);
+    query (2);
+    query (c.capacity);
+    EXPECT_EQ (calls(), c.capacity + 1);
+
+    query (1);
+    EXPECT_EQ (calls(), c.capacity + 2);
+}
+
+INSTANTIATE_TEST_SUITE_P (Caches, TypefaceCacheEviction, ::testing::ValuesIn (evictionCases),
+                          evictionName);
 
 TEST_F (TypefaceCacheTest, GlyphPositionsReplaceWhatTheCallersArraysHeld)
 {
@@ -153,26 +175,6 @@ TEST_F (TypefaceCacheTest, OutlinesAreKeptButFailuresAreAskedForEveryTime)
     EXPECT_EQ (counting->counts.outline, 4);
 }
 
-TEST_F (TypefaceCacheTest, FullOutlineCacheEvictsTheLeastRecentlyUsedGlyph)
-{
-    juce::Path path;
-    const int first = 0x4e00; // CJK unified ideographs
-
-    for (int i = 0; i < 1024; ++i)
-        ASSERT_TRUE (cache->getOutlineForGlyph (first + i, path));
-
-    cache->getOutlineForGlyph (first, path);
-    cache->getOutlineForGlyph (first + 1024, path);
-    EXPECT_EQ (counting->counts.outline, 1025);
-
-    cache->getOutlineForGlyph (first, path);
-    cache->getOutlineForGlyph (first + 2, path);
-    EXPECT_EQ (counting->counts.outline, 1025);
-
-    cache->getOutlineForGlyph (first + 1, path);
-    EXPECT_EQ (counting->counts.outline, 1026);
-}
-
 TEST_F (TypefaceCacheTest, UncachedQueriesReachTheFontEveryTime)
 {
     juce::Font font (17.0f);
@@ -189,21 +191,6 @@ TEST_F (TypefaceCacheTest, UncachedQueriesReachTheFontEveryTime)
     }
 
     auto& c = counting->counts;
-    EXPECT_EQ (c.ascent, 2);
-    EXPECT_EQ (c.descent, 2);
-    EXPECT_EQ (c.heightToPoints, 2);
-    EXPECT_EQ (c.hinted, 2);
-    EXPECT_EQ (c.suitable, 2);
-    EXPECT_EQ (c.edgeTable, 2);
-}
-
-TEST_F (TypefaceCacheTest, TheCachesAreSeparate)
-{
-    juce::Array<int> glyphs;
-    juce::Array<float> offsets;
-    cache->getGlyphPositions ("Back", glyphs, offsets);
-    cache->getStringWidth ("Back");
-
-    EXPECT_EQ (counting->counts.glyphPositions, 1);
-    EXPECT_EQ (counting->counts.width, 1);
+    for (int calls : { c.ascent, c.descent, c.heightToPoints, c.hinted, c.suitable, c.edgeTable })
+        EXPECT_EQ (calls, 2);
 }
