@@ -126,7 +126,7 @@ void Downloading::showDownloadFigures()
     if (speedWindow.back() < speedWindow.front())
         speedWindow.clear();
 
-    const auto line = retrying ? fmt::format ("retry {}/{}", retryAttempt, retryAttempts)
+    const auto line = retrying ? fmt::format ("retry {}/{}", retryCount, retryAttempts)
                                : sizeLine (bytesDownloaded, totalBytes, speedOf (speedWindow));
 
     statusLabel->setText (juce::String (line), juce::dontSendNotification);
@@ -244,7 +244,6 @@ void Downloading::progressReported (double amount, double total, const std::stri
     {
         ++retryCount;
         retrying = true;
-        retryAttempt = static_cast<int> (amount);
         retryAttempts = static_cast<int> (total);
         return;
     }

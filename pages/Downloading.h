@@ -72,7 +72,7 @@ private:
     boost::circular_buffer<double> speedWindow { 30 };
     int retryCount = 0;
     bool retrying = false;
-    int retryAttempt = 0;
+    /** The most retries the worker makes, as its retry notices say. */
     int retryAttempts = 0;
     std::weak_ptr<std::monostate> runningWorker;
 
