@@ -43,9 +43,11 @@ void PathEditor::textChanged()
 {
     const auto text = pathField.getText();
     const bool absolute = text.startsWithChar ('/') || text.startsWithChar ('~');
+    const auto candidate = absolute ? juce::File (text) : juce::File();
 
-    // The field keeps what the user typed, even when it names no folder.
-    choose (absolute ? juce::File (text) : juce::File());
+    // The field keeps what the user typed, even when it names no folder. JUCE leaves "~name" of
+    // an unknown user as a relative path, which names no folder either.
+    choose (candidate.getFullPathName().startsWithChar ('/') ? candidate : juce::File());
 }
 
 void PathEditor::browse()
