@@ -1,14 +1,10 @@
 #include "net/FetchCharacterUpdateInfo.h"
 #include "net/UpdateServer.h"
 #include "support/DevServer.h"
+#include "support/OutcomeText.h"
 #include "support/ScopedEnvironment.h"
-#include "tasks/ClientError.h"
-#include "tasks/HttpError.h"
-#include "tasks/TaskCancelledError.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 using testing_support::DevServer;
 using testing_support::ScopedEnvironment;
@@ -25,16 +21,14 @@ struct Outcome
     std::vector<std::string> notices;
 };
 
-/** Runs the request against baseUrl; cancelOnNotice sets the cancel flag at the first
-    retry notice, as a user closing the window during the pause would. */
+/** Runs the request against baseUrl; cancelOnNotice sets the cancel flag at the first retry
+    notice, as a user closing the window during the pause would. */
 Outcome request (const juce::String& baseUrl, bool cancelledBefore = false,
                  bool cancelOnNotice = false)
 {
     ScopedEnvironment server ("LARKSPIRE_UPDATE_SERVER", baseUrl.toStdString());
     AsyncControlBlock control;
-    if (cancelledBefore)
-        control.flags = AsyncControlBlock::cancelledBit;
-
+    control.flags = cancelledBefore ? AsyncControlBlock::cancelledBit : 0;
     Outcome outcome;
     const auto progress = [&] (double done, double total, std::string text)
     {
@@ -43,31 +37,12 @@ Outcome request (const juce::String& baseUrl, bool cancelledBefore = false,
         if (cancelOnNotice)
             control.flags |= AsyncControlBlock::cancelledBit;
     };
-
-    try
-    {
-        outcome.info = fetchCharacterUpdateInfo (control, progress);
-    }
-    catch (const HttpError& e)
-    {
-        outcome.error = std::string ("HttpError: ") + e.what();
-    }
-    catch (const ServerError& e)
-    {
-        outcome.error = std::string ("ServerError: ") + e.what();
-    }
-    catch (const ClientError& e)
-    {
-        outcome.error = std::string ("ClientError: ") + e.what();
-    }
-    catch (const TaskCancelledError& e)
-    {
-        outcome.error = std::string ("TaskCancelledError: ") + e.what();
-    }
+    const auto result = testing_support::outcomeOf (
+        [&] { outcome.info = fetchCharacterUpdateInfo (control, progress); });
+    if (result != "ok")
+        outcome.error = result;
     return outcome;
 }
-
-const std::vector<std::string> threeNotices { "1/3", "2/3", "3/3" };
 } // namespace
 
 TEST (UpdateInfoRequest, ReadsBothAnswersWithProductAndPlatform)
@@ -86,43 +61,23 @@ TEST (UpdateInfoRequest, ReadsBothAnswersWithProductAndPlatform)
 
     const auto query =
         "platform=" + juce::String (UpdateServer::getPlatformId()) + "&product=LarkspireEditor";
-    EXPECT_EQ (server.getLastQuery (versionPath), query);
-    EXPECT_EQ (server.getLastQuery (linksPath), query);
-    EXPECT_EQ (server.getRequestCount (versionPath), 1);
-    EXPECT_EQ (server.getRequestCount (linksPath), 1);
-}
-
-TEST (UpdateInfoRequest, NoServerGivesFourAttemptsThreeNoticesAndStatusZero)
-{
-    const auto base = "http://127.0.0.1:" + juce::String (DevServer::getClosedPort());
-    const auto started = juce::Time::getMillisecondCounter();
-    const auto outcome = request (base);
-
-    EXPECT_EQ (outcome.error, "ClientError: HTTP error code 0");
-    EXPECT_EQ (outcome.notices, threeNotices);
-    EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u); // three 1 s pauses
-}
-
-TEST (UpdateInfoRequest, ServerErrorsAreNotRetried)
-{
-    for (const auto& options :
-         std::vector<std::vector<std::string>> { { "--version-status", "503" },
-                                                 { "--links-status", "500" },
-                                                 { "--omit", "totalSize" } })
+    for (const auto& path : { versionPath, linksPath })
     {
-        DevServer server (options);
-        const auto outcome = request (server.getBaseUrl());
-        EXPECT_FALSE (outcome.error.empty()) << options.front();
-        EXPECT_TRUE (outcome.notices.empty()) << options.front();
-        EXPECT_EQ (server.getRequestCount (versionPath), 1) << options.front();
+        EXPECT_EQ (server.getLastQuery (path), query);
+        EXPECT_EQ (server.getRequestCount (path), 1);
     }
 }
 
-TEST (UpdateInfoRequest, ClientErrorOnTheSecondRequestRepeatsThePair)
+TEST (UpdateInfoRequest, ClientErrorsRepeatThePairWithANoticeBeforeEachRetry)
 {
+    const auto started = juce::Time::getMillisecondCounter();
+    const auto noServer = request ("http://127.0.0.1:" + juce::String (DevServer::getClosedPort()));
+    EXPECT_EQ (noServer.error, "ClientError: HTTP error code 0");
+    EXPECT_EQ (noServer.notices, (std::vector<std::string> { "1/3", "2/3", "3/3" }));
+    EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u); // three 1 s pauses
+
     DevServer server ({ "--links-status", "404", "--links-fail-times", "1" });
     const auto outcome = request (server.getBaseUrl());
-
     ASSERT_NE (outcome.info, nullptr) << outcome.error;
     EXPECT_EQ (outcome.notices, std::vector<std::string> { "1/3" });
     EXPECT_EQ (server.getRequestCount (versionPath), 2);
@@ -133,34 +88,33 @@ TEST (UpdateInfoRequest, CancelStopsInThePauseOrAtTheFirstAnswer)
 {
     DevServer refusing ({ "--version-status", "404" });
     const auto started = juce::Time::getMillisecondCounter();
-    const auto inPause = request (refusing.getBaseUrl(), false, true);
-    EXPECT_EQ (inPause.error, "TaskCancelledError: async task is cancelled");
+    EXPECT_EQ (request (refusing.getBaseUrl(), false, true).error,
+               "TaskCancelledError: async task is cancelled");
     EXPECT_LT (juce::Time::getMillisecondCounter() - started, 800u);
     EXPECT_EQ (refusing.getRequestCount (versionPath), 1);
 
     DevServer answering;
-    const auto atFirstAnswer = request (answering.getBaseUrl(), true);
-    EXPECT_EQ (atFirstAnswer.error, "TaskCancelledError: async task is cancelled");
+    EXPECT_EQ (request (answering.getBaseUrl(), true).error,
+               "TaskCancelledError: async task is cancelled");
     EXPECT_EQ (answering.getRequestCount (versionPath), 1);
     EXPECT_EQ (answering.getRequestCount (linksPath), 0);
 }
 
 TEST (UpdateInfoRequest, AnswerTable)
 {
-    struct Row
-    {
-        std::vector<std::string> options;
-        std::string expected; // an error, or "number|string|link|totalSize"
-    };
-
     const std::string okLinks = R"({"downloadLinks":["setup.bin"],"totalSize":5})";
-    const std::vector<Row> rows {
+    // The expected error, or "number|string|link|totalSize".
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows {
+        // Server errors are not retried.
+        { { "--version-status", "503" }, "HttpError: HTTP error code 503" },
+        { { "--links-status", "500" }, "HttpError: HTTP error code 500" },
         { { "--version-body", "[1,2]" }, "ServerError: missing latestVersionNumber" },
         { { "--version-body", "not json" }, "ServerError: missing latestVersionNumber" },
         { { "--version-body", "" }, "ServerError: missing latestVersionNumber" },
         { { "--omit", "latestVersionString" }, "ServerError: missing latestVersionString" },
         { { "--omit", "minEditorVersion" }, "ServerError: missing minEditorVersion" },
         { { "--omit", "downloadLinks" }, "ServerError: missing downloadLinks" },
+        { { "--omit", "totalSize" }, "ServerError: missing totalSize" },
         // "totalSize" is tested before the array is looked at.
         { { "--links-body", R"({"downloadLinks":"x"})" }, "ServerError: missing totalSize" },
         { { "--links-body", R"({"downloadLinks":"x","totalSize":1})" },
@@ -181,28 +135,28 @@ TEST (UpdateInfoRequest, AnswerTable)
           "0|1|5|77" },
     };
 
-    for (const auto& row : rows)
+    for (const auto& [options, expected] : rows)
     {
-        DevServer server (row.options);
+        DevServer server (options);
         const auto outcome = request (server.getBaseUrl());
-        const auto got = outcome.info == nullptr
-                             ? outcome.error
-                             : std::to_string (outcome.info->latestVersionNumber) + "|" +
-                                   outcome.info->latestVersionString + "|" +
-                                   outcome.info->downloadLink + "|" +
-                                   std::to_string (outcome.info->totalSize);
-        EXPECT_EQ (got, row.expected) << row.options.back();
+        const auto& info = outcome.info;
+        EXPECT_EQ (info == nullptr ? outcome.error
+                                   : std::to_string (info->latestVersionNumber) + "|" +
+                                         info->latestVersionString + "|" + info->downloadLink +
+                                         "|" + std::to_string (info->totalSize),
+                   expected)
+            << options.back();
+        EXPECT_TRUE (outcome.notices.empty()) << options.back();
+        EXPECT_EQ (server.getRequestCount (versionPath), 1) << options.back();
     }
 }
 
 TEST (UpdateServerAddress, ComesFromTheEnvironmentOrTheDefault)
 {
+    for (const auto& unsetOrEmpty :
+         { std::optional<std::string>(), std::optional<std::string> ("") })
     {
-        ScopedEnvironment unset ("LARKSPIRE_UPDATE_SERVER", std::nullopt);
-        EXPECT_EQ (UpdateServer::getBaseAddress(), "https://update.larkspire.example");
-    }
-    {
-        ScopedEnvironment empty ("LARKSPIRE_UPDATE_SERVER", "");
+        ScopedEnvironment variable ("LARKSPIRE_UPDATE_SERVER", unsetOrEmpty);
         EXPECT_EQ (UpdateServer::getBaseAddress(), "https://update.larkspire.example");
     }
     ScopedEnvironment set ("LARKSPIRE_UPDATE_SERVER", "http://127.0.0.1:1234/");

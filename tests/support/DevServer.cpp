@@ -1,12 +1,10 @@
 #include "DevServer.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -18,61 +16,14 @@ extern char** environ;
 
 namespace testing_support
 {
-namespace
-{
-sockaddr_in loopbackAddress (int port)
-{
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons (static_cast<uint16_t> (port));
-    address.sin_addr.s_addr = htonl (INADDR_LOOPBACK);
-    return address;
-}
-
-/** A plain GET over a socket: the fixture must not depend on the HTTP code under test. */
-std::string httpGetBody (int port, const std::string& path)
-{
-    const auto socketFd = ::socket (AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (socketFd < 0)
-        return {};
-
-    auto address = loopbackAddress (port);
-    std::string response;
-    if (::connect (socketFd, reinterpret_cast<sockaddr*> (&address), sizeof (address)) == 0)
-    {
-        const auto request =
-            "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
-        if (::send (socketFd, request.data(), request.size(), MSG_NOSIGNAL) ==
-            (ssize_t) request.size())
-        {
-            char buffer[4096];
-            for (;;)
-            {
-                const auto got = ::recv (socketFd, buffer, sizeof (buffer), 0);
-                if (got <= 0)
-                    break;
-                response.append (buffer, static_cast<size_t> (got));
-            }
-        }
-    }
-    ::close (socketFd);
-
-    const auto bodyStart = response.find ("\r\n\r\n");
-    return bodyStart == std::string::npos ? std::string() : response.substr (bodyStart + 4);
-}
-} // namespace
-
 std::string DevServer::getBinaryPath()
 {
     return LARKSPIRE_DEVSERVER_PATH;
 }
 
 DevServer::DevServer (const std::vector<std::string>& options)
+    : outputFile (juce::File::createTempFile (".devserver"))
 {
-    int fds[2];
-    if (::pipe2 (fds, O_CLOEXEC) != 0)
-        throw std::runtime_error ("devserver: pipe failed");
-
     std::vector<std::string> arguments { getBinaryPath() };
     arguments.insert (arguments.end(), options.begin(), options.end());
     std::vector<char*> argv;
@@ -82,7 +33,9 @@ DevServer::DevServer (const std::vector<std::string>& options)
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init (&actions);
-    posix_spawn_file_actions_adddup2 (&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen (&actions, STDOUT_FILENO,
+                                      outputFile.getFullPathName().toRawUTF8(),
+                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
     // The server must take SIGTERM even when the test process blocks it.
     posix_spawnattr_t attributes;
@@ -92,29 +45,32 @@ DevServer::DevServer (const std::vector<std::string>& options)
     posix_spawnattr_setsigmask (&attributes, &noSignals);
     posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGMASK);
 
-    pid_t child = -1;
     const auto spawnResult =
-        ::posix_spawn (&child, argv[0], &actions, &attributes, argv.data(), environ);
+        ::posix_spawn (&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy (&actions);
     posix_spawnattr_destroy (&attributes);
-    ::close (fds[1]);
-    outputFd = fds[0];
-
     if (spawnResult != 0)
     {
-        ::close (outputFd);
+        pid = -1;
+        stop();
         throw std::runtime_error ("devserver: cannot start " + getBinaryPath());
     }
-    pid = child;
 
-    const auto firstLine = readLine (10000);
-    const std::string prefix = "listening on http://127.0.0.1:";
-    if (firstLine.rfind (prefix, 0) != 0)
+    // The first line gives the address; a server that ends first (bad options) printed none.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+    while (! outputFile.loadFileAsString().containsChar ('\n') && ! hasEnded() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+
+    const juce::String prefix = "listening on http://127.0.0.1:";
+    const auto output = outputFile.loadFileAsString();
+    if (! output.startsWith (prefix) || ! output.containsChar ('\n'))
     {
         stop();
-        throw std::runtime_error ("devserver did not start (options wrong?): " + firstLine);
+        throw std::runtime_error ("devserver did not start (options wrong?): " +
+                                  output.toStdString());
     }
-    port = std::stoi (firstLine.substr (prefix.size()));
+    port = output.fromFirstOccurrenceOf (prefix, false, false).getIntValue();
 }
 
 DevServer::~DevServer()
@@ -122,37 +78,11 @@ DevServer::~DevServer()
     stop();
 }
 
-std::string DevServer::readLine (int timeoutMs)
+bool DevServer::hasEnded()
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
-    for (;;)
-    {
-        if (const auto end = pending.find ('\n'); end != std::string::npos)
-        {
-            auto line = pending.substr (0, end);
-            pending.erase (0, end + 1);
-            return line;
-        }
-
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds> (
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return {};
-
-        pollfd entry { outputFd, POLLIN, 0 };
-        if (::poll (&entry, 1, static_cast<int> (left.count())) <= 0)
-            continue;
-
-        char buffer[1024];
-        const auto got = ::read (outputFd, buffer, sizeof (buffer));
-        if (got <= 0)
-        {
-            auto rest = pending;
-            pending.clear();
-            return rest;
-        }
-        pending.append (buffer, static_cast<size_t> (got));
-    }
+    if (pid > 0 && ::waitpid (pid, nullptr, WNOHANG) != 0)
+        pid = -1;
+    return pid <= 0;
 }
 
 juce::String DevServer::stop()
@@ -162,39 +92,20 @@ juce::String DevServer::stop()
     stopped = true;
 
     if (pid > 0)
-    {
         ::kill (pid, SIGTERM);
-
-        std::string output;
-        for (;;)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+    while (! hasEnded())
+    {
+        if (std::chrono::steady_clock::now() > deadline)
         {
-            const auto line = readLine (10000);
-            if (line.empty() && pending.empty())
-                break;
-            output += line + "\n";
-            if (line == "stopped")
-                break;
+            ::kill (pid, SIGKILL);
+            ::waitpid (pid, nullptr, 0);
+            pid = -1;
         }
-        finalOutput = output;
-
-        int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (5);
-        while (::waitpid (pid, &status, WNOHANG) == 0)
-        {
-            if (std::chrono::steady_clock::now() > deadline)
-            {
-                ::kill (pid, SIGKILL);
-                ::waitpid (pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for (std::chrono::milliseconds (10));
-        }
-        pid = -1;
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
     }
-
-    if (outputFd >= 0)
-        ::close (outputFd);
-    outputFd = -1;
+    finalOutput = outputFile.loadFileAsString().fromFirstOccurrenceOf ("\n", false, false);
+    outputFile.deleteFile();
     return finalOutput;
 }
 
@@ -210,7 +121,18 @@ juce::String DevServer::getUrl (const juce::String& path) const
 
 juce::var DevServer::fetchStats() const
 {
-    return juce::JSON::parse (juce::String::fromUTF8 (httpGetBody (port, "/stats").c_str()));
+    // A plain GET over a socket: the fixture must not depend on the HTTP code under test.
+    juce::StreamingSocket socket;
+    if (! socket.connect ("127.0.0.1", port, 5000))
+        return {};
+    const juce::String request =
+        "GET /stats HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    socket.write (request.toRawUTF8(), (int) request.getNumBytesAsUTF8());
+    juce::MemoryOutputStream response;
+    char buffer[4096];
+    for (int got; (got = socket.read (buffer, sizeof (buffer), true)) > 0;)
+        response.write (buffer, (size_t) got);
+    return juce::JSON::parse (response.toString().fromFirstOccurrenceOf ("\r\n\r\n", false, false));
 }
 
 int DevServer::getRequestCount (const juce::String& path) const
@@ -225,13 +147,15 @@ juce::String DevServer::getLastQuery (const juce::String& path) const
 
 int DevServer::getClosedPort()
 {
-    // Bind an ephemeral port without listening: the kernel will not hand it out again while
-    // we hold it, and a connection to it is refused. Freed right away, it could be reused by
+    // Bind an ephemeral port without listening: the kernel will not hand it out again while we
+    // hold it, and a connection to it is refused. Freed right away, it could be reused by
     // another process before the test connects, so keep the socket for the whole run.
     static const int heldPort = []
     {
         const auto socketFd = ::socket (AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        auto address = loopbackAddress (0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl (INADDR_LOOPBACK);
         ::bind (socketFd, reinterpret_cast<sockaddr*> (&address), sizeof (address));
         socklen_t length = sizeof (address);
         ::getsockname (socketFd, reinterpret_cast<sockaddr*> (&address), &length);

@@ -52,12 +52,11 @@ public:
 
 private:
     juce::var fetchStats() const;
-    std::string readLine (int timeoutMs);
+    bool hasEnded();
 
     int pid = -1;
-    int outputFd = -1;
     int port = 0;
-    std::string pending;
+    juce::File outputFile; // what the server prints: its address first, its tally on the way out
     juce::String finalOutput;
     bool stopped = false;
 
