@@ -4,26 +4,22 @@
 # bare server has none, so they are created first; without them a close request is ignored.
 set -euo pipefail
 
-display=""
-for number in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-        display=":$number"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "with-xvfb: no free display number" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x800x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and reports it once it accepts clients, so runs
+# started side by side never share or race for a display.
+displayFile="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -noreset -nolisten tcp 3>"$displayFile" >/dev/null 2>&1 &
 xvfbPid=$!
-trap 'kill "$xvfbPid" 2>/dev/null || true; wait "$xvfbPid" 2>/dev/null || true' EXIT
+trap 'kill "$xvfbPid" 2>/dev/null || true; wait "$xvfbPid" 2>/dev/null || true; rm -f "$displayFile"' EXIT
 
+number=""
 for _ in $(seq 1 100); do
-    if DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then
-        break
-    fi
+    number="$(head -n 1 "$displayFile" | tr -dc '0-9')"
+    [ -n "$number" ] && break
+    kill -0 "$xvfbPid" 2>/dev/null || break
     sleep 0.1
 done
-DISPLAY="$display" xdpyinfo >/dev/null 2>&1 || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
+[ -n "$number" ] || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
+display=":$number"
 
 # Setting a root property interns its name and its atom value, one atom per property.
 for atom in WM_PROTOCOLS WM_DELETE_WINDOW WM_STATE _NET_WM_PING _NET_WM_STATE; do

@@ -2,6 +2,8 @@
 
 #include "look/EmbeddedFont.h"
 
+#include <gtest/gtest.h>
+
 namespace look_test_support
 {
 ScopedInstalledTheme::ScopedInstalledTheme()
@@ -23,6 +25,38 @@ juce::MemoryBlock embeddedFontData()
 std::string hex (juce::Colour colour)
 {
     return colour.toDisplayString (true).toStdString();
+}
+
+void expectPixels (const juce::Image& image, std::initializer_list<PixelCheck> checks)
+{
+    for (auto& check : checks)
+    {
+        auto actual = image.getPixelAt (check.x, check.y);
+        auto expected = juce::Colour (check.argb);
+        auto where = "at " + std::to_string (check.x) + "," + std::to_string (check.y) + ": " +
+                     hex (actual) + " vs " + hex (expected);
+
+        EXPECT_NEAR (actual.getAlpha(), expected.getAlpha(), 1) << where;
+
+        if (expected.getAlpha() <= 0x40)
+            continue;
+
+        for (auto channel :
+             { &juce::Colour::getRed, &juce::Colour::getGreen, &juce::Colour::getBlue })
+        {
+            EXPECT_NEAR ((actual.*channel)(), (expected.*channel)(), check.tolerance) << where;
+        }
+    }
+}
+
+bool isBlank (const juce::Image& image)
+{
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (image.getPixelAt (x, y).getAlpha() != 0)
+                return false;
+
+    return true;
 }
 
 int darkestChannel (const juce::Image& image, juce::Rectangle<int> area)

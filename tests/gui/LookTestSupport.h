@@ -29,6 +29,21 @@ juce::MemoryBlock embeddedFontData();
 /** "AARRGGBB", so a failed comparison names the colour. */
 std::string hex (juce::Colour colour);
 
+struct PixelCheck
+{
+    int x, y;
+    juce::uint32 argb;
+    int tolerance = 1;
+};
+
+/** Expects each pixel to have its colour, each channel within the check's tolerance. Pixels of
+    a transparent image come back unpremultiplied, which costs precision at low alpha, so the
+    colour of a pixel with alpha 0x40 or less is not compared. */
+void expectPixels (const juce::Image& image, std::initializer_list<PixelCheck> checks);
+
+/** True when every pixel of image is fully transparent. */
+bool isBlank (const juce::Image& image);
+
 /** The darkest red, green or blue value in image within area. */
 int darkestChannel (const juce::Image& image, juce::Rectangle<int> area);
 
