@@ -1,46 +1,29 @@
 #pragma once
 
-#include "tasks/ClientError.h"
-#include "tasks/HttpError.h"
-#include "tasks/IOError.h"
-#include "tasks/TaskCancelledError.h"
-
+#include <cstdlib>
+#include <cxxabi.h>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <string>
+#include <typeinfo>
 
 namespace testing_support
 {
 /** The error's class and message, e.g. "HttpError: HTTP error code 503", so a test can compare
-    a failure with one string. */
+    a failure, class included, with one string. */
 inline std::string describeError (std::exception_ptr error)
 {
     try
     {
         std::rethrow_exception (error);
     }
-    catch (const HttpError& e)
-    {
-        return std::string ("HttpError: ") + e.what();
-    }
-    catch (const ServerError& e)
-    {
-        return std::string ("ServerError: ") + e.what();
-    }
-    catch (const ClientError& e)
-    {
-        return std::string ("ClientError: ") + e.what();
-    }
-    catch (const IOError& e)
-    {
-        return std::string ("IOError: ") + e.what();
-    }
-    catch (const TaskCancelledError& e)
-    {
-        return std::string ("TaskCancelledError: ") + e.what();
-    }
     catch (const std::exception& e)
     {
-        return std::string ("other: ") + e.what();
+        int status = -1;
+        const std::unique_ptr<char, void (*) (void*)> name (
+            abi::__cxa_demangle (typeid (e).name(), nullptr, nullptr, &status), std::free);
+        return std::string (status == 0 ? name.get() : typeid (e).name()) + ": " + e.what();
     }
     catch (int value)
     {

@@ -16,24 +16,20 @@ public:
     {
         if (const auto* old = std::getenv (name.c_str()))
             previous = old;
-        if (value)
-            ::setenv (name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv (name.c_str());
+        set (value);
     }
 
-    ~ScopedEnvironment()
-    {
-        if (previous)
-            ::setenv (name.c_str(), previous->c_str(), 1);
-        else
-            ::unsetenv (name.c_str());
-    }
+    ~ScopedEnvironment() { set (previous); }
 
     ScopedEnvironment (const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator= (const ScopedEnvironment&) = delete;
 
 private:
+    void set (const std::optional<std::string>& value) const
+    {
+        value ? ::setenv (name.c_str(), value->c_str(), 1) : ::unsetenv (name.c_str());
+    }
+
     std::string name;
     std::optional<std::string> previous;
 };
