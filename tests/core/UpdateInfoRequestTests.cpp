@@ -14,34 +14,30 @@ namespace
 const juce::String versionPath = "/api/v1/version-info";
 const juce::String linksPath = "/api/v1/download-links";
 
-struct Outcome
-{
-    std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
-    std::string error; // "<class>: <message>" when the request failed
-    std::vector<std::string> notices;
-};
-
-/** Runs the request against baseUrl; cancelOnNotice sets the cancel flag at the first retry
-    notice, as a user closing the window during the pause would. */
-Outcome request (const juce::String& baseUrl, bool cancelledBefore = false,
-                 bool cancelOnNotice = false)
+/** Runs the request against baseUrl: the retry notices, then "=> " and the result
+    ("number|string|link|totalSize") or the error. cancelOnNotice sets the cancel flag at the
+    first notice, as a user closing the window during the pause would. */
+std::string request (const juce::String& baseUrl, bool cancelledBefore = false,
+                     bool cancelOnNotice = false)
 {
     ScopedEnvironment server ("LARKSPIRE_UPDATE_SERVER", baseUrl.toStdString());
     AsyncControlBlock control;
     control.flags = cancelledBefore ? AsyncControlBlock::cancelledBit : 0;
-    Outcome outcome;
-    const auto progress = [&] (double done, double total, std::string text)
+    std::string text;
+    const auto progress = [&] (double done, double total, std::string notice)
     {
-        outcome.notices.push_back (std::to_string ((int) done) + "/" +
-                                   std::to_string ((int) total) + text);
+        text += std::to_string ((int) done) + "/" + std::to_string ((int) total) + notice + " ";
         if (cancelOnNotice)
             control.flags |= AsyncControlBlock::cancelledBit;
     };
-    const auto result = testing_support::outcomeOf (
-        [&] { outcome.info = fetchCharacterUpdateInfo (control, progress); });
-    if (result != "ok")
-        outcome.error = result;
-    return outcome;
+    std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
+    const auto outcome =
+        testing_support::outcomeOf ([&] { info = fetchCharacterUpdateInfo (control, progress); });
+    if (info == nullptr)
+        return text + "=> " + outcome;
+    return text + "=> " + std::to_string (info->latestVersionNumber) + "|" +
+           info->latestVersionString + "|" + info->downloadLink + "|" +
+           std::to_string (info->totalSize);
 }
 } // namespace
 
@@ -49,15 +45,10 @@ TEST (UpdateInfoRequest, ReadsBothAnswersWithProductAndPlatform)
 {
     DevServer server ({ "--version-string", "3.1.4", "--version-number", "30104", "--total-size",
                         "123456789012" });
-    const auto outcome = request (server.getBaseUrl());
-
-    ASSERT_NE (outcome.info, nullptr) << outcome.error;
-    EXPECT_EQ (outcome.info->latestVersionString, "3.1.4");
-    EXPECT_EQ (outcome.info->latestVersionNumber, 30104);
-    EXPECT_EQ (outcome.info->totalSize, 123456789012);
-    EXPECT_EQ (juce::String (outcome.info->downloadLink),
-               server.getUrl ("/files/LarkspireEditorSetup-3.1.4.bin"));
-    EXPECT_TRUE (outcome.notices.empty());
+    EXPECT_EQ (request (server.getBaseUrl()),
+               "=> 30104|3.1.4|" +
+                   server.getUrl ("/files/LarkspireEditorSetup-3.1.4.bin").toStdString() +
+                   "|123456789012");
 
     const auto query =
         "platform=" + juce::String (UpdateServer::getPlatformId()) + "&product=LarkspireEditor";
@@ -71,15 +62,15 @@ TEST (UpdateInfoRequest, ReadsBothAnswersWithProductAndPlatform)
 TEST (UpdateInfoRequest, ClientErrorsRepeatThePairWithANoticeBeforeEachRetry)
 {
     const auto started = juce::Time::getMillisecondCounter();
-    const auto noServer = request ("http://127.0.0.1:" + juce::String (DevServer::getClosedPort()));
-    EXPECT_EQ (noServer.error, "ClientError: HTTP error code 0");
-    EXPECT_EQ (noServer.notices, (std::vector<std::string> { "1/3", "2/3", "3/3" }));
+    EXPECT_EQ (request ("http://127.0.0.1:" + juce::String (DevServer::getClosedPort())),
+               "1/3 2/3 3/3 => ClientError: HTTP error code 0");
     EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u); // three 1 s pauses
 
-    DevServer server ({ "--links-status", "404", "--links-fail-times", "1" });
-    const auto outcome = request (server.getBaseUrl());
-    ASSERT_NE (outcome.info, nullptr) << outcome.error;
-    EXPECT_EQ (outcome.notices, std::vector<std::string> { "1/3" });
+    DevServer server (
+        { "--links-status", "404", "--links-fail-times", "1", "--version-number", "5" });
+    EXPECT_EQ (
+        juce::String (request (server.getBaseUrl())).upToFirstOccurrenceOf ("|", false, false),
+        "1/3 => 5");
     EXPECT_EQ (server.getRequestCount (versionPath), 2);
     EXPECT_EQ (server.getRequestCount (linksPath), 2);
 }
@@ -88,14 +79,14 @@ TEST (UpdateInfoRequest, CancelStopsInThePauseOrAtTheFirstAnswer)
 {
     DevServer refusing ({ "--version-status", "404" });
     const auto started = juce::Time::getMillisecondCounter();
-    EXPECT_EQ (request (refusing.getBaseUrl(), false, true).error,
-               "TaskCancelledError: async task is cancelled");
+    EXPECT_EQ (request (refusing.getBaseUrl(), false, true),
+               "1/3 => TaskCancelledError: async task is cancelled");
     EXPECT_LT (juce::Time::getMillisecondCounter() - started, 800u);
     EXPECT_EQ (refusing.getRequestCount (versionPath), 1);
 
     DevServer answering;
-    EXPECT_EQ (request (answering.getBaseUrl(), true).error,
-               "TaskCancelledError: async task is cancelled");
+    EXPECT_EQ (request (answering.getBaseUrl(), true),
+               "=> TaskCancelledError: async task is cancelled");
     EXPECT_EQ (answering.getRequestCount (versionPath), 1);
     EXPECT_EQ (answering.getRequestCount (linksPath), 0);
 }
@@ -103,7 +94,7 @@ TEST (UpdateInfoRequest, CancelStopsInThePauseOrAtTheFirstAnswer)
 TEST (UpdateInfoRequest, AnswerTable)
 {
     const std::string okLinks = R"({"downloadLinks":["setup.bin"],"totalSize":5})";
-    // The expected error, or "number|string|link|totalSize".
+    // Without retry notices: the expected error, or "number|string|link|totalSize".
     const std::vector<std::pair<std::vector<std::string>, std::string>> rows {
         // Server errors are not retried.
         { { "--version-status", "503" }, "HttpError: HTTP error code 503" },
@@ -138,15 +129,7 @@ TEST (UpdateInfoRequest, AnswerTable)
     for (const auto& [options, expected] : rows)
     {
         DevServer server (options);
-        const auto outcome = request (server.getBaseUrl());
-        const auto& info = outcome.info;
-        EXPECT_EQ (info == nullptr ? outcome.error
-                                   : std::to_string (info->latestVersionNumber) + "|" +
-                                         info->latestVersionString + "|" + info->downloadLink +
-                                         "|" + std::to_string (info->totalSize),
-                   expected)
-            << options.back();
-        EXPECT_TRUE (outcome.notices.empty()) << options.back();
+        EXPECT_EQ (request (server.getBaseUrl()), "=> " + expected) << options.back();
         EXPECT_EQ (server.getRequestCount (versionPath), 1) << options.back();
     }
 }

@@ -8,18 +8,11 @@
 namespace testing_support
 {
 /** The development update server (tools/devserver) run as a child process on an ephemeral
-    127.0.0.1 port, for tests that need a real HTTP server.
-
-        testing_support::DevServer server ({ "--links-status", "503" });
-        auto url = server.getUrl ("/api/v1/version-info");
-        ...
-        EXPECT_EQ (server.getRequestCount ("/api/v1/version-info"), 1);
-
-    The options are those of `larkspire-devserver --help` (statuses, broken bodies, stalls,
-    redirects, rates, an installer file or generated installer bytes). The constructor returns
-    once the server listens and throws std::runtime_error when it cannot start. The destructor
-    stops the server (SIGTERM) and waits for it; stalled and hanging answers end with it.
-    Each test should use its own server. */
+    127.0.0.1 port. The options are those of `larkspire-devserver --help` (statuses, broken
+    bodies, stalls, redirects, rates, an installer file or generated installer bytes). The
+    constructor returns once the server listens and throws std::runtime_error when it cannot
+    start. The destructor stops the server (SIGTERM) and waits for it; stalled and hanging
+    answers end with it. Each test should use its own server. */
 class DevServer final
 {
 public:
