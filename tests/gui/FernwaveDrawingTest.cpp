@@ -266,13 +266,16 @@ TEST_F (FernwaveDrawing, ScrollbarThumbIsShrunkBy3AndDarkensOnHoverOrPress)
 
 TEST_F (FernwaveDrawing, ScrollbarThumbSnapsToTheWindowsPixelsNotTheScrollbars)
 {
-    juce::Component window;
+    // A window without a peer maps by translation: the scroll bar sits at (10.25, 5) in it, a
+    // quarter pixel off the window's grid, whose pixel edges lie at x = -0.25 + n in the scroll
+    // bar. The thumb's left edge (3) moves to 2.75.
+    juce::Component window, panel;
     window.setBounds (0, 0, 100, 300);
+    window.addAndMakeVisible (panel);
+    panel.setBounds (6, 5, 50, 250);
     juce::ScrollBar bar (true);
-    window.addAndMakeVisible (bar);
-    bar.setBounds (0, 0, 16, 200);
-    // A quarter pixel off the window's grid: the window's pixel edges lie at x = -0.25 + n
-    // in the scroll bar, so the thumb's left edge (3) moves to 2.75.
+    panel.addAndMakeVisible (bar);
+    bar.setBounds (4, 0, 16, 200);
     bar.setTransform (juce::AffineTransform::translation (0.25f, 0.0f));
 
     auto image = scrollbar (bar, 50, 40);

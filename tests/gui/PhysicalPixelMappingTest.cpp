@@ -32,22 +32,6 @@ TEST (PhysicalPixelMapping, PeerLargerThanComponentScalesBothAxes)
     EXPECT_NEAR (back.y, 1.0f, 1e-5);
 }
 
-TEST (PhysicalPixelMapping, WithoutPeerMapsByTranslationToTheTopLevelComponent)
-{
-    juce::Component topLevel, inner;
-    topLevel.setBounds (0, 0, 200, 100);
-    topLevel.addAndMakeVisible (inner);
-    inner.setBounds (10, 5, 50, 20);
-    inner.setTransform (juce::AffineTransform::translation (0.25f, 0.0f));
-
-    auto mapping = PhysicalPixelMapping::forComponent (inner);
-
-    EXPECT_FLOAT_EQ (mapping.scale, 1.0f);
-    EXPECT_EQ (mapping.origin.toString(), "10.25, 5");
-    // 3 + 10.25 = 13.25 rounds to 13, which is 2.75 in the inner component.
-    EXPECT_EQ (mapping.snapToDevicePixels ({ 3.0f, 0.0f, 4.0f, 4.0f }).toString(), "2.75 0 4 4");
-}
-
 TEST (PhysicalPixelMapping, OnScreenUsesTheDisplayScaleAndPeerSize)
 {
     juce::Component window;
