@@ -10,8 +10,8 @@ set_tests_properties (shell.window PROPERTIES LABELS gui TIMEOUT 120)
 
 add_test (NAME shell.end_to_end
           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/end-to-end-test.sh
-                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
-                  $<TARGET_FILE:x11-close-window> ${CMAKE_BINARY_DIR}/screenshots)
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:x11-close-window>
+                  $<TARGET_FILE:larkspire-devserver> ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties (shell.end_to_end PROPERTIES LABELS gui TIMEOUT 180)
 
 # Folder permissions as an ordinary user (as root, JUCE calls every folder writable).
@@ -24,8 +24,8 @@ set_tests_properties (shell.welcome_unwritable_folder
 
 add_test (NAME shell.quit_during_download
           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/shell/quit-during-download-test.sh
-                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>
-                  $<TARGET_FILE:x11-close-window>)
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:x11-close-window>
+                  $<TARGET_FILE:larkspire-devserver>)
 set_tests_properties (shell.quit_during_download PROPERTIES LABELS gui TIMEOUT 120)
 
 # The application object's start-up and shutdown, in a binary of its own: shutdown deletes the

@@ -1,0 +1,122 @@
+# Sourced by the tests of the real binary, whose arguments are
+#   LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]].
+# A work folder and every process started here are gone at exit.
+set -euo pipefail
+
+app="$1" closer="$2" devserver="${3:-}" outputDir="${4:-}"
+work="$(mktemp -d)"
+base="http://127.0.0.1:9" # the update server: a closed port until start_devserver
+installerName="LarkspireEditorSetup-2.3.1.bin"
+downloads="$work/home/Documents/Larkspire Downloads"
+pids=()
+
+cleanup()
+{
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+wait_until()
+{
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# An Xvfb of this test's own, on a display number the server picks, so windows of tests running
+# in parallel never meet. JUCE only looks the window-manager atoms up and ignores close requests
+# without them: setting a root property of type ATOM interns its value, one atom per property.
+start_private_xvfb()
+{
+    Xvfb -displayfd 7 -screen 0 1280x800x24 -noreset -nolisten tcp 7>"$work/displayfd" \
+        >/dev/null 2>&1 &
+    pids+=($!)
+    display_ready()
+    {
+        DISPLAY=":$(tr -dc '0-9' <"$work/displayfd")"
+        [ "$DISPLAY" != ":" ] && xdpyinfo >/dev/null 2>&1
+    }
+    wait_until 10 display_ready || fail "private Xvfb did not start"
+    export DISPLAY
+    for atom in WM_PROTOCOLS WM_DELETE_WINDOW WM_STATE _NET_WM_PING _NET_WM_STATE; do
+        xprop -root -f "LARKSPIRE_ATOM_$atom" 32a -set "LARKSPIRE_ATOM_$atom" "$atom"
+    done
+}
+
+start_devserver() # OPTION...
+{
+    "$devserver" "$@" >"$work/devserver.out" 2>&1 </dev/null &
+    pids+=($!)
+    wait_until 10 grep -q '^listening on ' "$work/devserver.out" || fail "devserver did not start"
+    base="$(sed -n 's/^listening on //p' "$work/devserver.out")"
+}
+
+requests() # PATH: how many requests the devserver has had for it
+{
+    curl -s "$base/stats" | python3 -c \
+        'import json, sys; print(json.load(sys.stdin)["requests"].get(sys.argv[1], 0))' "$1"
+}
+
+# start_app ARGUMENT...: the program with a private home and applications folder; sets appPid.
+start_app()
+{
+    mkdir -p "$work/home/Documents" "$work/applications"
+    HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
+        LARKSPIRE_APPLICATIONS_DIR="$work/applications" LARKSPIRE_UPDATE_SERVER="$base" \
+        "$app" "$@" >>"$work/app.out" 2>&1 </dev/null &
+    appPid=$!
+    pids+=("$appPid")
+}
+
+# wait_for_window [OTHER_THAN]: a visible 640 x 480 window titled larkspire-downloader, other
+# than window OTHER_THAN; sets windowId, X and Y. JUCE may replace a window's first X window
+# right after creating it, so the candidates are looked up afresh each time.
+wait_for_window()
+{
+    local deadline=$((SECONDS + 30)) candidate geometry
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        for candidate in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
+            [ "$candidate" != "${1:-}" ] || continue
+            geometry="$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null)" || continue
+            eval "$geometry"
+            [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$candidate" && return 0
+        done
+        sleep 0.1
+    done
+    fail "no (further) 640x480 window titled larkspire-downloader appeared"
+}
+
+# Next sits at (532, 388) in the page, 84 x 32, below the 44-pixel header. A press that comes
+# before the update check's answer is handled is refused: press again.
+press_next_until_download()
+{
+    checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }
+    started() { [ "$(requests "/files/$installerName")" -ge 1 ]; }
+    wait_until 20 checked || fail "the update check never reached the server"
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove --window "$windowId" $((532 + 84 / 2)) $((44 + 388 + 16)) click 1
+        if wait_until 3 started; then return 0; fi
+    done
+    fail "Next never started the download"
+}
+
+# close_window WINDOW PID SECONDS: a window manager's close request; PID must end with status 0.
+close_window()
+{
+    local pid="$2" status=0
+    "$closer" "$1"
+    exited() { ! kill -0 "$pid" 2>/dev/null; }
+    wait_until "$3" exited || fail "the close request did not end process $pid within $3 s"
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
+}
