@@ -76,24 +76,7 @@ TEST_F (UpdateCheckTest, TwoRequestsStartOneCheckAndACancelDropsItsLateResult)
     EXPECT_TRUE (model->isRunInfoCheckIdle());
 }
 
-TEST_F (UpdateCheckTest, ResultFinishesTheCheckForGood)
-{
-    DevServer server ({ "--version-string", "4.5.6" });
-    auto model = makeModel (server);
-    ASSERT_TRUE (pumpUntil ([&] { return model->isRunInfoCheckFinished(); }));
-    ASSERT_NE (model->updateInfo, nullptr);
-    EXPECT_EQ (model->updateInfo->latestVersionString, "4.5.6");
-    EXPECT_FALSE (model->isRunInfoCheckIdle());
-
-    const auto result = model->updateInfo;
-    model->requestRunInfoCheck();
-    pumpFor (200);
-    EXPECT_EQ (model->updateInfo, result);
-    EXPECT_TRUE (model->isRunInfoCheckFinished());
-    EXPECT_EQ (server.getRequestCount (versionPath), 1);
-}
-
-TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleAndARequestRestartsIt)
+TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleARequestRestartsItAndAResultEndsItForGood)
 {
     DevServer failing ({ "--version-status", "503" });
     auto model = makeModel (failing);
@@ -109,6 +92,15 @@ TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleAndARequestRestartsIt)
     EXPECT_FALSE (model->isRunInfoCheckIdle());
     EXPECT_EQ (model->updateTask.error, nullptr);
     ASSERT_TRUE (pumpUntil ([&] { return model->isRunInfoCheckFinished(); }));
+    ASSERT_NE (model->updateInfo, nullptr);
     EXPECT_EQ (model->updateInfo->latestVersionString, "7.0.0");
+    EXPECT_FALSE (model->isRunInfoCheckIdle());
     EXPECT_EQ (failing.getRequestCount (versionPath), 1);
+
+    const auto result = model->updateInfo;
+    model->requestRunInfoCheck();
+    pumpFor (200);
+    EXPECT_EQ (model->updateInfo, result);
+    EXPECT_TRUE (model->isRunInfoCheckFinished());
+    EXPECT_EQ (working.getRequestCount (versionPath), 1);
 }
