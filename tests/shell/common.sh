@@ -1,4 +1,5 @@
-# Sourced by the tests of the real binary, whose arguments are
+# Sourced by the tests of the real binary, which run under tools/with-xvfb.sh (a display of
+# their own, with the window-manager atoms JUCE needs to take close requests). Their arguments:
 #   LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]].
 # A work folder and every process started here are gone at exit.
 set -euo pipefail
@@ -30,26 +31,6 @@ wait_until()
     until "$@"; do
         [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
-    done
-}
-
-# An Xvfb of this test's own, on a display number the server picks, so windows of tests running
-# in parallel never meet. JUCE only looks the window-manager atoms up and ignores close requests
-# without them: setting a root property of type ATOM interns its value, one atom per property.
-start_private_xvfb()
-{
-    Xvfb -displayfd 7 -screen 0 1280x800x24 -noreset -nolisten tcp 7>"$work/displayfd" \
-        >/dev/null 2>&1 &
-    pids+=($!)
-    display_ready()
-    {
-        DISPLAY=":$(tr -dc '0-9' <"$work/displayfd")"
-        [ "$DISPLAY" != ":" ] && xdpyinfo >/dev/null 2>&1
-    }
-    wait_until 10 display_ready || fail "private Xvfb did not start"
-    export DISPLAY
-    for atom in WM_PROTOCOLS WM_DELETE_WINDOW WM_STATE _NET_WM_PING _NET_WM_STATE; do
-        xprop -root -f "LARKSPIRE_ATOM_$atom" 32a -set "LARKSPIRE_ATOM_$atom" "$atom"
     done
 }
 

@@ -6,7 +6,6 @@
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 
-start_private_xvfb
 start_devserver --file-size 3M --file-rate 2M
 start_app
 wait_for_window

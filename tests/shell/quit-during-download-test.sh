@@ -5,7 +5,6 @@
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 
-start_private_xvfb
 start_devserver --file-size 16M --file-rate 256K # about a minute
 start_app
 wait_for_window

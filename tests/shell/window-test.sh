@@ -23,7 +23,6 @@ expect_no_display "DISPLAY unset" env -u DISPLAY "$app"
 expect_no_display "DISPLAY empty" env DISPLAY= "$app"
 expect_no_display "unreachable display" env DISPLAY=127.0.0.1:57 "$app" --ignored-argument
 
-start_private_xvfb
 start_app --help -psn_0_1 "some file"
 wait_for_window
 firstId="$windowId"
