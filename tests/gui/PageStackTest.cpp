@@ -41,9 +41,9 @@ TEST_F (PageStack, WindowHoldsThePagesInWizardOrderBelowTheHeader)
     EXPECT_EQ (mainComponent().getHeight(), 480);
 
     ASSERT_EQ (mainComponent().getPages().size(), 3u);
-    EXPECT_NE (dynamic_cast<Welcome*> (mainComponent().getPages()[0].get()), nullptr);
-    EXPECT_NE (dynamic_cast<Downloading*> (mainComponent().getPages()[1].get()), nullptr);
-    EXPECT_NE (dynamic_cast<Finished*> (mainComponent().getPages()[2].get()), nullptr);
+    EXPECT_NE (dynamic_cast<Welcome*> (pageAt (0)), nullptr);
+    EXPECT_NE (dynamic_cast<Downloading*> (pageAt (1)), nullptr);
+    EXPECT_NE (dynamic_cast<Finished*> (pageAt (2)), nullptr);
     EXPECT_EQ (visibility(), onlyFirst);
     expectPageBounds ({ 0, 44, 640, 436 });
 

@@ -14,55 +14,49 @@ namespace shell_testing
 namespace
 {
 /** Owns what this file sets up for the process and takes it down before JUCE shuts down. */
-class ShellEnvironment final : public ::testing::Environment
+struct ShellEnvironment final : public ::testing::Environment
 {
-public:
     void TearDown() override
     {
         MainWindow::deleteInstance();
         MainComponent::deleteInstance();
-
         if (builtModel)
             InstallerModel::deleteInstance();
-
         if (theme != nullptr)
             juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
-
         theme.reset();
         root.reset();
     }
 
-    // Made only when a test uses it: test processes run side by side, each with its own tree.
-    const juce::File& privateRoot()
+    // Made only when a test uses it.
+    juce::File privateRoot()
     {
         if (root == nullptr)
             root = std::make_unique<testing_support::TemporaryFolder>();
-
         return root->get();
     }
 
     std::unique_ptr<testing_support::TemporaryFolder> root;
     std::unique_ptr<FernwaveTheme> theme;
-    bool builtModel = false;
-    bool modelPrepared = false;
+    bool modelPrepared = false, builtModel = false;
 };
 
-ShellEnvironment* const environment =
+auto* const environment =
     static_cast<ShellEnvironment*> (::testing::AddGlobalTestEnvironment (new ShellEnvironment()));
 } // namespace
 
 void preparePrivateEnvironment()
 {
     const auto home = environment->privateRoot().getChildFile ("home");
-    home.getChildFile ("Documents").createDirectory();
     const auto applications = environment->privateRoot().getChildFile ("applications");
+    home.getChildFile ("Documents").createDirectory();
     applications.createDirectory();
 
     ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
     ::setenv ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName().toRawUTF8(), 1);
     ::setenv ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName().toRawUTF8(), 1);
-    useServer ("http://127.0.0.1:" + juce::String (testing_support::DevServer::getClosedPort()));
     ::setenv ("LC_ALL", "C", 1);
+    useServer ("http://127.0.0.1:" + juce::String (testing_support::DevServer::getClosedPort()));
 }
 
 juce::File makeEmptyFolder (const juce::String& name)
@@ -90,7 +84,6 @@ void ShellWindowTest::SetUp()
     }
 
     model = InstallerModel::getInstanceWithoutCreating();
-
     if (model == nullptr)
         GTEST_SKIP() << "the model of this process was deleted by an earlier test";
 
@@ -112,19 +105,16 @@ void ShellWindowTest::TearDown()
 {
     MainWindow::deleteInstance();
     MainComponent::deleteInstance();
-
     if (model != nullptr)
         model->updateTask.cancel();
-
-    // Late callbacks of cancelled runs must find nothing to touch.
+    // Late callbacks of cancelled runs and the window's posted calls must find nothing to touch.
     testing_support::pumpFor (20);
 }
 
 void ShellWindowTest::pressNext()
 {
     mainComponent().getCurrentPage()->nextButton->triggerClick();
-    // triggerClick posts the click; run it.
-    testing_support::pumpFor (10);
+    testing_support::pumpFor (10); // triggerClick posts the click
 }
 
 bool ShellWindowTest::runUpdateCheck (const juce::String& baseUrl)

@@ -37,12 +37,10 @@ protected:
     void TearDown() override;
 
     MainComponent& mainComponent() { return *MainComponent::getInstance(); }
-    Welcome& welcome() { return dynamic_cast<Welcome&> (*mainComponent().getPages()[0]); }
-    Downloading& downloading()
-    {
-        return dynamic_cast<Downloading&> (*mainComponent().getPages()[1]);
-    }
-    Finished& finished() { return dynamic_cast<Finished&> (*mainComponent().getPages()[2]); }
+    InstallerPage* pageAt (size_t index) { return mainComponent().getPages()[index].get(); }
+    Welcome& welcome() { return dynamic_cast<Welcome&> (*pageAt (0)); }
+    Downloading& downloading() { return dynamic_cast<Downloading&> (*pageAt (1)); }
+    Finished& finished() { return dynamic_cast<Finished&> (*pageAt (2)); }
     size_t currentPage() { return mainComponent().getCurrentPageIndex(); }
 
     /** Presses Next on the page on show, as a user click would. */
