@@ -1,9 +1,8 @@
 #include "support/SpawnedProcess.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -14,65 +13,57 @@ extern char** environ;
 
 namespace testing_support
 {
+namespace
+{
+std::string nameOf (const std::string& variable)
+{
+    return variable.substr (0, variable.find ('='));
+}
+} // namespace
+
 SpawnedProcess::SpawnedProcess (const std::vector<std::string>& arguments,
                                 const std::vector<std::string>& environment,
                                 const std::string& outputFile, int inheritedFd)
 {
     // Everything the child needs is built before fork: only async-signal-safe calls after it.
-    std::vector<std::string> variables;
+    auto variables = environment;
 
     for (auto** entry = environ; *entry != nullptr; ++entry)
     {
-        const std::string existing (*entry);
-        const auto name = existing.substr (0, existing.find ('='));
         bool replaced = false;
-
         for (const auto& change : environment)
-            replaced = replaced || change.substr (0, change.find ('=')) == name;
-
+            replaced = replaced || nameOf (change) == nameOf (*entry);
         if (! replaced)
-            variables.push_back (existing);
+            variables.emplace_back (*entry);
     }
 
-    for (const auto& change : environment)
-        if (change.find ('=') != std::string::npos)
-            variables.push_back (change);
-
-    std::vector<char*> argv;
+    std::vector<char*> argv, envp;
     for (const auto& argument : arguments)
         argv.push_back (const_cast<char*> (argument.c_str()));
-    argv.push_back (nullptr);
-
-    std::vector<char*> envp;
     for (const auto& variable : variables)
         envp.push_back (const_cast<char*> (variable.c_str()));
+    argv.push_back (nullptr);
     envp.push_back (nullptr);
 
     const auto output = ::open (outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const auto input = ::open ("/dev/null", O_RDONLY | O_CLOEXEC);
 
-    if (output < 0)
-        throw std::runtime_error ("cannot open " + outputFile);
-
-    pid = ::fork();
+    if (output < 0 || input < 0 || (pid = ::fork()) < 0)
+        throw std::runtime_error ("cannot start " + arguments.front());
 
     if (pid == 0)
     {
         ::dup2 (output, STDOUT_FILENO);
         ::dup2 (output, STDERR_FILENO);
-        const auto devNull = ::open ("/dev/null", O_RDONLY);
-        ::dup2 (devNull, STDIN_FILENO);
-
+        ::dup2 (input, STDIN_FILENO);
         if (inheritedFd >= 0)
             ::fcntl (inheritedFd, F_SETFD, 0);
-
         ::execvpe (argv[0], argv.data(), envp.data());
         ::_exit (127);
     }
 
     ::close (output);
-
-    if (pid < 0)
-        throw std::runtime_error ("fork failed");
+    ::close (input);
 }
 
 SpawnedProcess::~SpawnedProcess()
@@ -86,17 +77,14 @@ SpawnedProcess::~SpawnedProcess()
 
 bool SpawnedProcess::waitForExit (int timeoutMs)
 {
-    for (int waited = 0; ! exited; waited += 10)
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
+
+    while (! exited)
     {
         const auto result = ::waitpid (pid, &status, WNOHANG);
+        exited = result == pid || (result < 0 && errno != EINTR);
 
-        if (result == pid || (result < 0 && errno != EINTR))
-        {
-            exited = true;
-            break;
-        }
-
-        if (waited >= timeoutMs)
+        if (exited || std::chrono::steady_clock::now() >= deadline)
             break;
 
         std::this_thread::sleep_for (std::chrono::milliseconds (10));
@@ -112,7 +100,7 @@ bool SpawnedProcess::exitedNormally() const
 
 int SpawnedProcess::getExitStatus() const
 {
-    return WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+    return exitedNormally() ? WEXITSTATUS (status) : -1;
 }
 
 void SpawnedProcess::sendSignal (int signalNumber) const

@@ -7,27 +7,24 @@
 namespace testing_support
 {
 /** A child process started with fork and exec, with extra environment variables and its
-    output sent to a file. Unlike juce::ChildProcess it knows its pid and can signal it. The
-    destructor kills it (SIGKILL) if it still runs and reaps it. */
+    output sent to a file. Unlike juce::ChildProcess it can be signalled and tells an exit from
+    an end by a signal. The destructor kills it (SIGKILL) if it still runs and reaps it. */
 class SpawnedProcess final
 {
 public:
     /** arguments[0] is looked up in PATH. Each of environment is "NAME=value" and replaces that
-        variable; "NAME" alone removes it. inheritedFd, when not -1, stays open in the child. */
+        variable. inheritedFd, when not -1, stays open in the child. */
     SpawnedProcess (const std::vector<std::string>& arguments,
                     const std::vector<std::string>& environment, const std::string& outputFile,
                     int inheritedFd = -1);
     ~SpawnedProcess();
 
-    pid_t getPid() const { return pid; }
-
-    /** Waits up to timeoutMs for the end; true when it ended. */
+    /** Waits up to timeoutMs for the end; true when it has ended. */
     bool waitForExit (int timeoutMs);
 
     bool hasExited() const { return exited; }
     bool exitedNormally() const;
     int getExitStatus() const;
-
     void sendSignal (int signalNumber) const;
 
     SpawnedProcess (const SpawnedProcess&) = delete;
