@@ -5,8 +5,6 @@
 add_executable (download_folder_probe ${CMAKE_CURRENT_LIST_DIR}/model/DownloadFolderProbe.cpp)
 target_link_libraries (download_folder_probe PRIVATE larkspire_core)
 larkspire_set_warnings (download_folder_probe)
-
-target_sources (larkspire_test_support PRIVATE ${CMAKE_CURRENT_LIST_DIR}/support/FakeEditor.cpp)
 target_compile_definitions (core_tests PRIVATE
                             LARKSPIRE_FOLDER_PROBE_PATH="$<TARGET_FILE:download_folder_probe>")
 add_dependencies (core_tests download_folder_probe)

@@ -1,24 +1,20 @@
 #include "model/DownloadFolderSearch.h"
 #include "support/TemporaryFolder.h"
+#include "tasks/IOError.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
-constexpr const char* unprivilegedId = "65534";
-
 bool runQuietly (const juce::StringArray& command)
 {
     juce::ChildProcess process;
-
-    if (! process.start (command, 0) || ! process.waitForProcessToFinish (30000))
-        return false;
-
-    return process.getExitCode() == 0;
+    return process.start (command, 0) && process.waitForProcessToFinish (30000) &&
+           process.getExitCode() == 0;
 }
 
 /** Root passes every permission test, so where permissions matter the search runs as an
@@ -30,154 +26,112 @@ bool canRunUnprivileged()
     return possible;
 }
 
-/** HOME and TMPDIR inside a temporary tree; the search runs in a child process that sees only
-    those, so it cannot touch the real home or temporary folders. */
-class DownloadFolderSearchTest : public testing::Test
+struct FolderCase
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE (home.createDirectory());
-        ASSERT_TRUE (temp.createDirectory());
-    }
-
-    /** The result of the search, or nothing when permissionsMatter and they cannot be made to
-        (the caller skips). */
-    std::optional<juce::String> search (bool permissionsMatter)
-    {
-        auto probe = juce::File (LARKSPIRE_FOLDER_PROBE_PATH);
-        juce::StringArray command;
-
-        if (permissionsMatter && geteuid() == 0)
-        {
-            if (! canRunUnprivileged())
-                return std::nullopt;
-
-            // The build folder may be out of the other user's reach; a copy in the tree is not.
-            const auto copy = tree.get().getChildFile ("probe");
-            EXPECT_TRUE (probe.copyFileTo (copy));
-            copy.setExecutePermission (true);
-            probe = copy;
-
-            EXPECT_TRUE (
-                runQuietly ({ "chown", "-R", juce::String (unprivilegedId) + ":" + unprivilegedId,
-                              tree.get().getFullPathName() }));
-            command.addArray ({ "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" });
-        }
-
-        command.addArray ({ "env", "-i", "HOME=" + home.getFullPathName(),
-                            "TMPDIR=" + temp.getFullPathName(), "PATH=/usr/bin:/bin",
-                            probe.getFullPathName() });
-
-        juce::ChildProcess process;
-        EXPECT_TRUE (process.start (command, juce::ChildProcess::wantStdOut));
-        const auto output = process.readAllProcessOutput();
-        EXPECT_TRUE (process.waitForProcessToFinish (30000));
-        EXPECT_EQ (process.getExitCode(), 0u) << output;
-        return output.trimCharactersAtEnd ("\n");
-    }
-
-    static void makeReadOnly (const juce::File& folder)
-    {
-        ASSERT_EQ (::chmod (folder.getFullPathName().toRawUTF8(), 0555), 0);
-    }
-
-    testing_support::TemporaryFolder tree;
-    juce::File home = tree.get().getChildFile ("home");
-    juce::File temp = tree.get().getChildFile ("tmp");
-    juce::File documents = home.getChildFile ("Documents");
+    const char* name;
+    /** Relative to the tree: "path/" makes a folder, "path=text" a file, "-path" makes an
+        existing folder read-only. */
+    std::vector<const char*> setUp;
+    const char* expected; // relative to the tree; "" when no folder is usable
 };
 
-#define SKIP_WITHOUT_PERMISSIONS(result)                                                           \
-    if (! (result).has_value())                                                                    \
-    GTEST_SKIP() << "running as root and cannot switch to an unprivileged user with setpriv, so "  \
-                    "folder permissions cannot be made to hold"
-
-TEST_F (DownloadFolderSearchTest, CreatesAMissingDownloadsFolderInDocuments)
+void PrintTo (const FolderCase& c, std::ostream* stream)
 {
-    ASSERT_TRUE (documents.createDirectory());
-
-    const auto result = search (false);
-    EXPECT_EQ (result, documents.getChildFile ("Larkspire Downloads").getFullPathName());
-    EXPECT_TRUE (documents.getChildFile ("Larkspire Downloads").isDirectory());
+    *stream << c.name;
 }
 
-TEST_F (DownloadFolderSearchTest, CreatesDocumentsToo)
+/** HOME and TMPDIR inside a temporary tree; the search runs in a child process that sees only
+    those, so it cannot touch the real home or temporary folders. */
+class DownloadFolderSearchTest : public testing::TestWithParam<FolderCase>
 {
-    const auto result = search (false);
-    EXPECT_EQ (result, documents.getChildFile ("Larkspire Downloads").getFullPathName());
-    EXPECT_TRUE (documents.getChildFile ("Larkspire Downloads").isDirectory());
+protected:
+    juce::File at (const juce::String& path) const { return tree.get().getChildFile (path); }
+
+    testing_support::TemporaryFolder tree;
+};
+
+TEST_P (DownloadFolderSearchTest, TakesTheFirstUsableCandidate)
+{
+    ASSERT_TRUE (at ("home").createDirectory());
+    ASSERT_TRUE (at ("tmp").createDirectory());
+    bool permissionsMatter = false;
+
+    for (const juce::String step : GetParam().setUp)
+    {
+        if (step.startsWith ("-"))
+            ASSERT_EQ (::chmod (at (step.substring (1)).getFullPathName().toRawUTF8(), 0555), 0);
+        else if (step.endsWith ("/"))
+            ASSERT_TRUE (at (step).createDirectory());
+        else
+            ASSERT_TRUE (at (step.upToFirstOccurrenceOf ("=", false, false))
+                             .replaceWithText (step.fromFirstOccurrenceOf ("=", false, false),
+                                               false, false, "\n"));
+
+        permissionsMatter = permissionsMatter || step.startsWith ("-");
+    }
+
+    auto probe = juce::File (LARKSPIRE_FOLDER_PROBE_PATH);
+    juce::StringArray command;
+
+    if (permissionsMatter && ::geteuid() == 0)
+    {
+        if (! canRunUnprivileged())
+            GTEST_SKIP() << "running as root and cannot switch to an unprivileged user with "
+                            "setpriv, so folder permissions cannot be made to hold";
+
+        // The build folder may be out of the other user's reach; a copy in the tree is not.
+        ASSERT_TRUE (probe.copyFileTo (at ("probe")) && at ("probe").setExecutePermission (true));
+        probe = at ("probe");
+        ASSERT_TRUE (runQuietly ({ "chown", "-R", "65534:65534", tree.get().getFullPathName() }));
+        command.addArray ({ "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" });
+    }
+
+    command.addArray ({ "env", "-i", "HOME=" + at ("home").getFullPathName(),
+                        "TMPDIR=" + at ("tmp").getFullPathName(), "PATH=/usr/bin:/bin",
+                        probe.getFullPathName() });
+    juce::ChildProcess process;
+    ASSERT_TRUE (process.start (command, juce::ChildProcess::wantStdOut));
+    const auto output = process.readAllProcessOutput();
+    ASSERT_TRUE (process.waitForProcessToFinish (30000));
+    ASSERT_EQ (process.getExitCode(), 0u) << output;
+
+    const juce::String expected (GetParam().expected);
+    EXPECT_EQ (output.trimCharactersAtEnd ("\n"),
+               expected.isEmpty() ? juce::String() : at (expected).getFullPathName());
+    EXPECT_TRUE (expected.isEmpty() || at (expected).isDirectory());
+
+    // A file in the way of a candidate is left as it was.
+    for (const juce::String step : GetParam().setUp)
+        EXPECT_TRUE (! step.contains ("=") ||
+                     at (step.upToFirstOccurrenceOf ("=", false, false)).loadFileAsString() ==
+                         step.fromFirstOccurrenceOf ("=", false, false))
+            << step;
 }
 
-TEST_F (DownloadFolderSearchTest, FollowsTheXdgDocumentsFolder)
-{
-    const auto dokumente = home.getChildFile ("Dokumente");
-    ASSERT_TRUE (dokumente.createDirectory());
-    ASSERT_TRUE (home.getChildFile (".config").createDirectory());
-    ASSERT_TRUE (home.getChildFile (".config/user-dirs.dirs")
-                     .replaceWithText ("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                       "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"));
+INSTANTIATE_TEST_SUITE_P (
+    Candidates, DownloadFolderSearchTest,
+    testing::Values (
+        FolderCase { "DownloadsFolderIsCreated",
+                     { "home/Documents/" },
+                     "home/Documents/Larkspire Downloads" },
+        FolderCase { "DocumentsIsCreatedToo", {}, "home/Documents/Larkspire Downloads" },
+        FolderCase { "XdgDocumentsFolderIsFollowed",
+                     { "home/Dokumente/", "home/.config/",
+                       "home/.config/user-dirs.dirs=XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n" },
+                     "home/Dokumente/Larkspire Downloads" },
+        FolderCase { "FileInPlaceOfTheDownloadsFolderGivesDocuments",
+                     { "home/Documents/", "home/Documents/Larkspire Downloads=not a folder" },
+                     "home/Documents" },
+        FolderCase {
+            "UnwritableDocumentsGivesHome", { "home/Documents/", "-home/Documents" }, "home" },
+        FolderCase { "UnwritableHomeGivesAFolderInTemp",
+                     { "home/Documents/", "-home/Documents", "-home" },
+                     "tmp/LarkspireInstaller" },
+        FolderCase {
+            "TempItselfIsTheLastChoice", { "tmp/LarkspireInstaller=in the way", "-home" }, "tmp" },
+        FolderCase { "NothingUsableGivesNoFolder", { "-home", "-tmp" }, "" }));
 
-    EXPECT_EQ (search (false), dokumente.getChildFile ("Larkspire Downloads").getFullPathName());
-    EXPECT_FALSE (documents.exists());
-}
-
-TEST_F (DownloadFolderSearchTest, RegularFileInPlaceOfTheDownloadsFolderGivesDocuments)
-{
-    const auto blocker = documents.getChildFile ("Larkspire Downloads");
-    ASSERT_TRUE (documents.createDirectory());
-    ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
-
-    EXPECT_EQ (search (false), documents.getFullPathName());
-    EXPECT_TRUE (blocker.existsAsFile());
-    EXPECT_EQ (blocker.loadFileAsString(), "not a folder");
-}
-
-TEST_F (DownloadFolderSearchTest, UnwritableDocumentsGivesHome)
-{
-    ASSERT_TRUE (documents.createDirectory());
-    makeReadOnly (documents);
-
-    const auto result = search (true);
-    SKIP_WITHOUT_PERMISSIONS (result);
-    EXPECT_EQ (*result, home.getFullPathName());
-    EXPECT_FALSE (documents.getChildFile ("Larkspire Downloads").exists());
-}
-
-TEST_F (DownloadFolderSearchTest, UnwritableHomeGivesAFolderInTemp)
-{
-    ASSERT_TRUE (documents.createDirectory());
-    makeReadOnly (documents);
-    makeReadOnly (home);
-
-    const auto result = search (true);
-    SKIP_WITHOUT_PERMISSIONS (result);
-    EXPECT_EQ (*result, temp.getChildFile ("LarkspireInstaller").getFullPathName());
-    EXPECT_TRUE (temp.getChildFile ("LarkspireInstaller").isDirectory());
-}
-
-TEST_F (DownloadFolderSearchTest, TempItselfIsTheLastChoice)
-{
-    ASSERT_TRUE (temp.getChildFile ("LarkspireInstaller").replaceWithText ("in the way"));
-    makeReadOnly (home);
-
-    const auto result = search (true);
-    SKIP_WITHOUT_PERMISSIONS (result);
-    EXPECT_EQ (*result, temp.getFullPathName());
-}
-
-TEST_F (DownloadFolderSearchTest, NothingUsableGivesAnEmptyFolder)
-{
-    makeReadOnly (home);
-    makeReadOnly (temp);
-
-    const auto result = search (true);
-    SKIP_WITHOUT_PERMISSIONS (result);
-    EXPECT_EQ (*result, juce::String());
-    EXPECT_FALSE (temp.getChildFile ("LarkspireInstaller").exists());
-}
-
-TEST (DownloadFolderCandidate, ThrowsOnlyIOErrorWithTheReason)
+TEST (DownloadFolderCandidate, ARegularFileIsRefusedWithTheReasonAndAMissingFolderMade)
 {
     const testing_support::TemporaryFolder tree;
     const auto file = tree.get().getChildFile ("file");
@@ -188,14 +142,13 @@ TEST (DownloadFolderCandidate, ThrowsOnlyIOErrorWithTheReason)
         ensureUsableDownloadFolder (file);
         FAIL() << "a regular file was accepted";
     }
-    catch (const std::exception& error)
+    catch (const IOError& error)
     {
         EXPECT_EQ (std::string (error.what()),
                    "file `" + file.getFullPathName().toStdString() + "` is not a dir");
     }
 
-    const auto missing = tree.get().getChildFile ("a/b");
-    EXPECT_NO_THROW (ensureUsableDownloadFolder (missing));
-    EXPECT_TRUE (missing.isDirectory());
+    EXPECT_NO_THROW (ensureUsableDownloadFolder (tree.get().getChildFile ("a/b")));
+    EXPECT_TRUE (tree.get().getChildFile ("a/b").isDirectory());
 }
 } // namespace

@@ -9,144 +9,99 @@
 
 namespace
 {
-struct LocaleNameCase
+TEST (SystemLocale, NameGivesTheCodesAsWritten)
 {
-    const char* name;
-    const char* language;
-    const char* country;
-};
+    const char* const cases[][3] = {
+        { "ja_JP.UTF-8", "ja", "JP" },
+        { "zh_TW", "zh", "TW" },
+        { "fr", "fr", "" },
+        { "C", "", "" },
+        { "POSIX", "", "" },
+        { "C.UTF-8", "", "" },
+        { "", "", "" },
+        { "de_DE@euro", "de", "DE" },
+        { "sr_RS.UTF-8@latin", "sr", "RS" },
+        { "en_us", "en", "us" },
+    };
 
-class LocaleNameTest : public testing::TestWithParam<LocaleNameCase>
-{
-};
-
-TEST_P (LocaleNameTest, GivesTheCodesAsWritten)
-{
-    const auto& c = GetParam();
-    const auto locale = parseLocaleName (c.name);
-    EXPECT_EQ (locale.languageCode, c.language) << c.name;
-    EXPECT_EQ (locale.countryCode, c.country) << c.name;
+    for (const auto& [name, language, country] : cases)
+    {
+        const auto locale = parseLocaleName (name);
+        EXPECT_EQ (locale.languageCode, language) << name;
+        EXPECT_EQ (locale.countryCode, country) << name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P (
-    Names, LocaleNameTest,
-    testing::Values (LocaleNameCase { "ja_JP.UTF-8", "ja", "JP" },
-                     LocaleNameCase { "zh_TW", "zh", "TW" }, LocaleNameCase { "fr", "fr", "" },
-                     LocaleNameCase { "C", "", "" }, LocaleNameCase { "POSIX", "", "" },
-                     LocaleNameCase { "C.UTF-8", "", "" }, LocaleNameCase { "", "", "" },
-                     LocaleNameCase { "de_DE@euro", "de", "DE" },
-                     LocaleNameCase { "sr_RS.UTF-8@latin", "sr", "RS" },
-                     LocaleNameCase { "en_us", "en", "us" }));
-
-struct EnvironmentCase
+TEST (SystemLocale, FirstSetAndNonEmptyVariableWins)
 {
-    std::optional<std::string> lcAll;
-    std::optional<std::string> lcMessages;
-    std::optional<std::string> lang;
-    const char* language;
-    const char* country;
-};
+    // LC_ALL, LC_MESSAGES, LANG (null: unset), then the language and country expected.
+    const char* const cases[][5] = {
+        { "ja_JP.UTF-8", "zh_CN.UTF-8", "fr_FR.UTF-8", "ja", "JP" },
+        { nullptr, "zh_CN.UTF-8", "fr_FR.UTF-8", "zh", "CN" },
+        { "", "", "fr_FR.UTF-8", "fr", "FR" },
+        { nullptr, nullptr, nullptr, "", "" },
+        { "C", nullptr, "ja_JP.UTF-8", "", "" },
+    };
+    const auto value = [] (const char* text)
+    { return text == nullptr ? std::nullopt : std::optional<std::string> (text); };
 
-class LocaleEnvironmentTest : public testing::TestWithParam<EnvironmentCase>
-{
-};
+    for (const auto& c : cases)
+    {
+        const testing_support::ScopedEnvironment lcAll ("LC_ALL", value (c[0]));
+        const testing_support::ScopedEnvironment lcMessages ("LC_MESSAGES", value (c[1]));
+        const testing_support::ScopedEnvironment lang ("LANG", value (c[2]));
 
-TEST_P (LocaleEnvironmentTest, FirstSetAndNonEmptyVariableWins)
-{
-    const auto& c = GetParam();
-    const testing_support::ScopedEnvironment lcAll ("LC_ALL", c.lcAll);
-    const testing_support::ScopedEnvironment lcMessages ("LC_MESSAGES", c.lcMessages);
-    const testing_support::ScopedEnvironment lang ("LANG", c.lang);
-
-    const auto locale = currentSystemLocale();
-    EXPECT_EQ (locale.languageCode, c.language);
-    EXPECT_EQ (locale.countryCode, c.country);
+        const auto locale = currentSystemLocale();
+        EXPECT_EQ (locale.languageCode, c[3]) << c[3] << "_" << c[4];
+        EXPECT_EQ (locale.countryCode, c[4]) << c[3] << "_" << c[4];
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P (
-    Environment, LocaleEnvironmentTest,
-    testing::Values (EnvironmentCase { "ja_JP.UTF-8", "zh_CN.UTF-8", "fr_FR.UTF-8", "ja", "JP" },
-                     EnvironmentCase { std::nullopt, "zh_CN.UTF-8", "fr_FR.UTF-8", "zh", "CN" },
-                     EnvironmentCase { "", "", "fr_FR.UTF-8", "fr", "FR" },
-                     EnvironmentCase { std::nullopt, std::nullopt, std::nullopt, "", "" },
-                     EnvironmentCase { "C", std::nullopt, "ja_JP.UTF-8", "", "" }));
-
-struct ChoiceCase
-{
-    const char* language;
-    const char* country;
-    int expectedId;
-};
-
-class LanguageChoiceTest : public testing::TestWithParam<ChoiceCase>
-{
-};
-
-TEST_P (LanguageChoiceTest, ChoosesByScore)
-{
-    const auto& c = GetParam();
-    const auto languages = buildLanguageList();
-    const auto* chosen = chooseLanguage (languages, { c.language, c.country });
-
-    ASSERT_NE (chosen, nullptr);
-    EXPECT_EQ (chosen->id, c.expectedId) << c.language << "_" << c.country;
-}
-
-// The list's country codes are lower case, so an upper-case system country never adds a point.
-INSTANTIATE_TEST_SUITE_P (
-    Table, LanguageChoiceTest,
-    testing::Values (ChoiceCase { "ja", "JP", 2 }, ChoiceCase { "ja", "", 2 },
-                     ChoiceCase { "zh", "TW", 3 }, ChoiceCase { "zh", "CN", 3 },
-                     ChoiceCase { "zh", "cn", 3 }, ChoiceCase { "fr", "FR", 1 },
-                     ChoiceCase { "", "", 1 }, ChoiceCase { "JA", "jp", 1 },
-                     ChoiceCase { "en", "GB", 1 }, ChoiceCase { "", "jp", 1 }));
-
-TEST (LanguageScore, CountsLanguageThenCountryExactly)
+TEST (LanguageList, HoldsEnglishJapaneseAndSimplifiedChineseWithIdsFromOne)
 {
     const auto languages = buildLanguageList();
-    const auto& japanese = languages[1];
-
-    EXPECT_EQ (scoreLanguage (japanese, { "ja", "jp" }), 2);
-    EXPECT_EQ (scoreLanguage (japanese, { "ja", "JP" }), 1);
-    EXPECT_EQ (scoreLanguage (japanese, { "ja", "" }), 1);
-    EXPECT_EQ (scoreLanguage (japanese, { "jp", "jp" }), 0);
-    EXPECT_EQ (scoreLanguage (japanese, { "", "" }), 0);
-}
-
-TEST (LanguageChoice, FirstOfEqualScoresWins)
-{
-    std::vector<LanguageEntry> languages (3);
-    languages[0] = { "A", "xx", "aa", std::nullopt, 1 };
-    languages[1] = { "B", "xx", "bb", std::nullopt, 2 };
-    languages[2] = { "C", "xx", "cc", std::nullopt, 3 };
-
-    EXPECT_EQ (chooseLanguage (languages, { "xx", "zz" })->id, 1);
-    EXPECT_EQ (chooseLanguage (languages, { "xx", "cc" })->id, 3);
-    EXPECT_EQ (chooseLanguage (languages, { "yy", "cc" })->id, 1);
-    EXPECT_EQ (chooseLanguage ({}, { "xx", "cc" }), nullptr);
-}
-
-TEST (LanguageList, HoldsTheThreeLanguagesInOrder)
-{
-    const auto languages = buildLanguageList();
+    const char* const expected[][3] = { { "English", "en", "us" },
+                                        { "日本語", "ja", "jp" },
+                                        { "简体中文", "zh", "cn" } };
     ASSERT_EQ (languages.size(), 3u);
 
-    EXPECT_EQ (languages[0].displayName, "English");
-    EXPECT_EQ (languages[0].languageCode, "en");
-    EXPECT_EQ (languages[0].countryCode, "us");
-    EXPECT_FALSE (languages[0].translations.has_value());
-
-    EXPECT_EQ (languages[1].displayName, "日本語");
-    EXPECT_EQ (languages[1].languageCode, "ja");
-    EXPECT_EQ (languages[1].countryCode, "jp");
-    EXPECT_TRUE (languages[1].translations.has_value());
-
-    EXPECT_EQ (languages[2].displayName, "简体中文");
-    EXPECT_EQ (languages[2].languageCode, "zh");
-    EXPECT_EQ (languages[2].countryCode, "cn");
-    EXPECT_TRUE (languages[2].translations.has_value());
-
     for (size_t i = 0; i < languages.size(); ++i)
+    {
+        EXPECT_EQ (languages[i].displayName, expected[i][0]);
+        EXPECT_EQ (languages[i].languageCode, expected[i][1]);
+        EXPECT_EQ (languages[i].countryCode, expected[i][2]);
+        EXPECT_EQ (languages[i].translations.has_value(), i > 0);
         EXPECT_EQ (languages[i].id, static_cast<int> (i) + 1);
+    }
+}
+
+TEST (LanguageChoice, HighestScoreWinsAndTheFirstOfEqualScores)
+{
+    // The list's country codes are lower case, so an upper-case system country adds no point.
+    const auto languages = buildLanguageList();
+    const auto& japanese = languages[1];
+    EXPECT_EQ (scoreLanguage (japanese, { "ja", "jp" }), 2);
+    EXPECT_EQ (scoreLanguage (japanese, { "ja", "JP" }), 1);
+    EXPECT_EQ (scoreLanguage (japanese, { "jp", "jp" }), 0);
+
+    const std::tuple<const char*, const char*, int> cases[] = {
+        { "ja", "JP", 2 }, { "ja", "", 2 }, { "zh", "TW", 3 }, { "zh", "cn", 3 },
+        { "fr", "FR", 1 }, { "", "", 1 },   { "JA", "jp", 1 }, { "", "jp", 1 },
+    };
+
+    for (const auto& [language, country, id] : cases)
+    {
+        const auto* chosen = chooseLanguage (languages, { language, country });
+        ASSERT_NE (chosen, nullptr);
+        EXPECT_EQ (chosen->id, id) << language << "_" << country;
+    }
+
+    std::vector<LanguageEntry> same (3);
+    same[0] = { "A", "xx", "aa", std::nullopt, 1 };
+    same[1] = { "B", "xx", "bb", std::nullopt, 2 };
+    same[2] = { "C", "xx", "cc", std::nullopt, 3 };
+    EXPECT_EQ (chooseLanguage (same, { "xx", "zz" })->id, 1);
+    EXPECT_EQ (chooseLanguage (same, { "xx", "cc" })->id, 3);
+    EXPECT_EQ (chooseLanguage ({}, { "xx", "cc" }), nullptr);
 }
 } // namespace
