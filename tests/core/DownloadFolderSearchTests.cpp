@@ -129,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P (
                      "tmp/LarkspireInstaller" },
         FolderCase {
             "TempItselfIsTheLastChoice", { "tmp/LarkspireInstaller=in the way", "-home" }, "tmp" },
-        FolderCase { "NothingUsableGivesNoFolder", { "-home", "-tmp" }, "" }));
+        FolderCase { "NothingUsableGivesNoFolder", { "-home", "-tmp" }, "" }),
+    [] (const auto& test) { return std::string (test.param.name); });
 
 TEST (DownloadFolderCandidate, ARegularFileIsRefusedWithTheReasonAndAMissingFolderMade)
 {

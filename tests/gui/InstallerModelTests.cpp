@@ -116,16 +116,16 @@ TEST_F (InstallerModelTest, IsBuiltOnceOnFirstUseAndNeverAgainAfterDeletion)
 
 struct LocaleCase
 {
+    const char* name;
     const char* lang;
     int expectedId;
     const char* productName;
     const char* next;
 };
 
-// Test names carry the locale, not the struct's bytes.
 void PrintTo (const LocaleCase& c, std::ostream* stream)
 {
-    *stream << c.lang;
+    *stream << c.name;
 }
 
 class InstallerModelLanguageTest
@@ -171,9 +171,11 @@ TEST_P (InstallerModelLanguageTest, ChoosesFromTheLocaleAndSwitchesTheTranslatio
     InstallerModel::deleteInstance();
 }
 
-INSTANTIATE_TEST_SUITE_P (Locales, InstallerModelLanguageTest,
-                          testing::Values (LocaleCase { "ja_JP.UTF-8", 2, "LARKSPIRE", "次へ" },
-                                           LocaleCase { "zh_TW.UTF-8", 3, "Larkspire", "下一步" },
-                                           LocaleCase { "fr_FR.UTF-8", 1, "Larkspire", "Next" },
-                                           LocaleCase { "C", 1, "Larkspire", "Next" }));
+INSTANTIATE_TEST_SUITE_P (
+    Locales, InstallerModelLanguageTest,
+    testing::Values (LocaleCase { "Japanese", "ja_JP.UTF-8", 2, "LARKSPIRE", "次へ" },
+                     LocaleCase { "ChineseOfTaiwan", "zh_TW.UTF-8", 3, "Larkspire", "下一步" },
+                     LocaleCase { "French", "fr_FR.UTF-8", 1, "Larkspire", "Next" },
+                     LocaleCase { "CLocale", "C", 1, "Larkspire", "Next" }),
+    [] (const auto& test) { return std::string (test.param.name); });
 } // namespace

@@ -93,14 +93,9 @@ bool SpawnedProcess::waitForExit (int timeoutMs)
     return exited;
 }
 
-bool SpawnedProcess::exitedNormally() const
-{
-    return exited && WIFEXITED (status);
-}
-
 int SpawnedProcess::getExitStatus() const
 {
-    return exitedNormally() ? WEXITSTATUS (status) : -1;
+    return exited && WIFEXITED (status) ? WEXITSTATUS (status) : -1;
 }
 
 void SpawnedProcess::sendSignal (int signalNumber) const

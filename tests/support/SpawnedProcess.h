@@ -22,8 +22,7 @@ public:
     /** Waits up to timeoutMs for the end; true when it has ended. */
     bool waitForExit (int timeoutMs);
 
-    bool hasExited() const { return exited; }
-    bool exitedNormally() const;
+    /** The exit status, or -1 while it runs or when a signal ended it. */
     int getExitStatus() const;
     void sendSignal (int signalNumber) const;
 
