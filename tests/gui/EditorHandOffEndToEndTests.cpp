@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <memory>
@@ -105,14 +106,9 @@ public:
     /** Windows mapped on the display since it started, as xev reported them. */
     int countMappedWindows() const
     {
-        const auto text = log.loadFileAsString();
-        int count = 0;
-
-        for (auto index = text.indexOf ("MapNotify"); index >= 0;
-             index = text.indexOf (index + 1, "MapNotify"))
-            ++count;
-
-        return count;
+        const auto lines = juce::StringArray::fromLines (log.loadFileAsString());
+        return static_cast<int> (std::count_if (
+            lines.begin(), lines.end(), [] (auto& line) { return line.startsWith ("MapNotify"); }));
     }
 
 private:

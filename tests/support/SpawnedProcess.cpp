@@ -9,41 +9,19 @@
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace testing_support
 {
-namespace
-{
-std::string nameOf (const std::string& variable)
-{
-    return variable.substr (0, variable.find ('='));
-}
-} // namespace
-
 SpawnedProcess::SpawnedProcess (const std::vector<std::string>& arguments,
                                 const std::vector<std::string>& environment,
                                 const std::string& outputFile, int inheritedFd)
 {
-    // Everything the child needs is built before fork: only async-signal-safe calls after it.
-    auto variables = environment;
-
-    for (auto** entry = environ; *entry != nullptr; ++entry)
-    {
-        bool replaced = false;
-        for (const auto& change : environment)
-            replaced = replaced || nameOf (change) == nameOf (*entry);
-        if (! replaced)
-            variables.emplace_back (*entry);
-    }
-
-    std::vector<char*> argv, envp;
-    for (const auto& argument : arguments)
-        argv.push_back (const_cast<char*> (argument.c_str()));
-    for (const auto& variable : variables)
-        envp.push_back (const_cast<char*> (variable.c_str()));
+    // env sets the variables and execs the program in place, so signals reach the program. All
+    // the child needs is built before fork: only async-signal-safe calls after it.
+    std::vector<char*> argv { const_cast<char*> ("env") };
+    for (const auto* list : { &environment, &arguments })
+        for (const auto& argument : *list)
+            argv.push_back (const_cast<char*> (argument.c_str()));
     argv.push_back (nullptr);
-    envp.push_back (nullptr);
 
     const auto output = ::open (outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const auto input = ::open ("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -58,7 +36,7 @@ SpawnedProcess::SpawnedProcess (const std::vector<std::string>& arguments,
         ::dup2 (input, STDIN_FILENO);
         if (inheritedFd >= 0)
             ::fcntl (inheritedFd, F_SETFD, 0);
-        ::execvpe (argv[0], argv.data(), envp.data());
+        ::execvp (argv[0], argv.data());
         ::_exit (127);
     }
 

@@ -13,7 +13,7 @@ class SpawnedProcess final
 {
 public:
     /** arguments[0] is looked up in PATH. Each of environment is "NAME=value" and replaces that
-        variable. inheritedFd, when not -1, stays open in the child. */
+        variable; arguments must not start with one. inheritedFd, when not -1, stays open. */
     SpawnedProcess (const std::vector<std::string>& arguments,
                     const std::vector<std::string>& environment, const std::string& outputFile,
                     int inheritedFd = -1);
