@@ -138,6 +138,19 @@ TEST (DownloadInstaller, CopiesTheBodyByteForByteWithAndWithoutLength)
     }
 }
 
+TEST (DownloadInstaller, ANameNearTheFileSystemLimitStillDownloads)
+{
+    // The temporary file beside the installer must not push the name past 255 bytes.
+    TemporaryFolder folder;
+    DevServer server ({ "--file-size", "1000" });
+    const juce::String name = juce::String::repeatedString ("n", 246) + ".bin";
+    const auto destination = folder.get().getChildFile (name);
+
+    EXPECT_EQ (download (destination, server.getUrl ("/files/" + name)), "ok");
+    EXPECT_EQ (destination.getSize(), 1000);
+    EXPECT_EQ (filesIn (folder.get()), juce::StringArray (name));
+}
+
 TEST (DownloadInstaller, ClientErrorsAreRetriedThreeTimes)
 {
     TemporaryFolder folder;

@@ -22,6 +22,8 @@ TEST (InstallerFileName, SafeNames)
         { juce::String::fromUTF8 ("ラークスパー.pkg"), true },
         { ".hidden", true },
         { "a/b", false },
+        { "~x", false }, // a leading tilde would name a home folder
+        { "~", false },
         { "a\nb", false },
         { juce::String::charToString (0x7f), false },
         { juce::String::charToString (0x85), false },

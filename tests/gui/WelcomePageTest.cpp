@@ -55,6 +55,8 @@ TEST_F (WelcomePage, OnlyAbsoluteTextChoosesAFolder)
         { "relative/folder", {}, noFolder.c_str() },
         { "", {}, noFolder.c_str() },
         { " /leading-space", {}, noFolder.c_str() },
+        // JUCE leaves "~user" relative for an unknown user: it must not pick the working folder.
+        { "~no-such-user-here/x", {}, noFolder.c_str() },
     };
 
     for (const auto& row : rows)
