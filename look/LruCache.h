@@ -60,7 +60,6 @@ public:
 
     bool contains (const Key& key) const { return index.find (key) != index.end(); }
     std::size_t size() const { return entries.size(); }
-    std::size_t getCapacity() const { return capacity; }
 
     /** The key that the next eviction would drop; only meaningful when not empty. */
     const Key& leastRecentlyUsedKey() const { return entries.back().first; }
