@@ -91,13 +91,28 @@ press_next_until_download()
     fail "Next never started the download"
 }
 
+# send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
+# holds. JUCE's loop polls the X socket, so an event that Xlib has already read into its own
+# queue (while answering some other request) waits there until the next event arrives; on a
+# desktop the pointer and the window manager supply one at once, on a bare Xvfb nothing does.
+send_until()
+{
+    local deadline=$((SECONDS + $1)) condition="$2"
+    shift 2
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        "$@"
+        wait_until 2 "$condition" && return 0
+    done
+    return 1
+}
+
 # close_window WINDOW PID SECONDS: a window manager's close request; PID must end with status 0.
 close_window()
 {
     local pid="$2" status=0
-    "$closer" "$1"
     exited() { ! kill -0 "$pid" 2>/dev/null; }
-    wait_until "$3" exited || fail "the close request did not end process $pid within $3 s"
+    send_until "$3" exited "$closer" "$1" ||
+        fail "the close request did not end process $pid within $3 s"
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
 }

@@ -38,15 +38,14 @@ kill -0 "$firstPid" 2>/dev/null || fail "closing the second copy ended the first
 echo "ok: a second copy ran beside the first and closed with status 0"
 
 # Browse (72 wide at the right of the 32-high folder field at y 184) opens the folder chooser.
-xdotool mousemove --window "$firstId" $((24 + 592 - 36)) $((44 + 184 + 16)) click 1
 chooser() { chooserId="$(xdotool search --onlyvisible --name '^Choose save location$' 2>/dev/null | head -n 1)"; [ -n "$chooserId" ]; }
-wait_until 15 chooser || fail "Browse opened no window titled \"Choose save location\""
+send_until 15 chooser xdotool mousemove --window "$firstId" $((24 + 592 - 36)) $((44 + 184 + 16)) click 1 ||
+    fail "Browse opened no window titled \"Choose save location\""
 echo "ok: Browse opened \"Choose save location\""
 # JUCE's own chooser ignores close requests; its Cancel button answers Escape.
 xdotool mousemove --window "$chooserId" 10 10
-xdotool key Escape
 chooser_closed() { ! chooser; }
-wait_until 10 chooser_closed || fail "the folder chooser did not close"
+send_until 10 chooser_closed xdotool key Escape || fail "the folder chooser did not close"
 kill -0 "$firstPid" 2>/dev/null || fail "closing the folder chooser ended the program"
 
 close_window "$firstId" "$firstPid" 15
