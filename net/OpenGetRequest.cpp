@@ -1,5 +1,6 @@
 #include "net/OpenGetRequest.h"
 
+#include "net/InterruptibleWebInputStream.h"
 #include "tasks/ThrowErrors.h"
 
 namespace
@@ -11,11 +12,17 @@ constexpr int maxRedirects = 5;
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
                                                       const AsyncControlBlock& control)
 {
-    auto stream = std::make_unique<juce::WebInputStream> (url, false);
+    auto stream = std::make_unique<InterruptibleWebInputStream> (url, control);
     stream->withConnectionTimeout (connectionTimeoutMs).withNumRedirectsToFollow (maxRedirects);
     stream->connect (nullptr);
 
     const auto status = stream->getStatusCode();
+
+    // No answer (0, or -1 when the request never went out) because a cancel cut the request
+    // short: not a failure worth a retry.
+    if (status <= 0)
+        control.throwIfCancelled();
+
     if (status != 200)
         throwForHttpStatus (status);
 

@@ -87,6 +87,9 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
             held += got;
     }
 
+    // A cancel cuts the stream short, which then reads as ended.
+    control.throwIfCancelled();
+
     // The stream may report its end together with the read that filled the buffer, so a body
     // of exactly 65536 bytes can leave the loop without the test above; it is too large too.
     if (held == bufferSize)

@@ -61,5 +61,5 @@ static std::function<void()>
             });
     }
 
-    return [block] { block->flags.fetch_or (AsyncControlBlock::cancelledBit); };
+    return [block] { block->cancel(); };
 }

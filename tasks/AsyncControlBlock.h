@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 /** Shared by one run of a background task and its cancel function. The task polls the flag at
-    its own cancellation points; nothing else is shared with the message thread. */
+    its own cancellation points; a call that blocks until another thread cuts it short (a network
+    request) registers an interruption, which the cancel runs on the cancelling thread. */
 class AsyncControlBlock final : public std::enable_shared_from_this<AsyncControlBlock>
 {
 public:
@@ -18,7 +20,22 @@ public:
     /** Throws TaskCancelledError when the cancel bit is set. */
     void throwIfCancelled() const;
 
+    /** Sets the cancel bit, then runs the registered interruption, if any (any thread). */
+    void cancel();
+
+    /** Registers what cuts the task's blocking call short. Registered after a cancel, it runs at
+        once, so no blocking call can start unnoticed after the cancel. */
+    void setInterruption (std::function<void()> interruption) const;
+
+    /** Unregisters the interruption; returns only once no run of it is under way, so whatever
+        it reaches may be destroyed afterwards. */
+    void clearInterruption() const;
+
     std::atomic<std::uint32_t> flags { 0 };
+
+private:
+    mutable std::mutex interruptionLock;
+    mutable std::function<void()> interruption;
 };
 
 /** (done, total, text): the meaning of the numbers belongs to the task and its receiver. */
