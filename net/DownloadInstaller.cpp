@@ -2,6 +2,7 @@
 
 #include "net/InstallerFileName.h"
 #include "net/OpenGetRequest.h"
+#include "net/PartialDownloadFile.h"
 #include "net/RetryOnClientError.h"
 #include "tasks/ThrowErrors.h"
 
@@ -9,10 +10,6 @@
 
 #include <fmt/format.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <random>
 #include <vector>
 
 namespace
@@ -34,37 +31,6 @@ std::string printable (const juce::String& name)
     return shown.toStdString();
 }
 
-/** A hidden sibling of the destination with a random part, so two runs never share one. */
-juce::File makeTemporarySibling (const juce::File& destination)
-{
-    // At most 48 characters of the name, so the temporary name stays within the file system's
-    // 255-byte limit whatever the installer's own name.
-    const auto stem = destination.getFileName().substring (0, 48);
-
-    std::random_device randomSource;
-    for (;;)
-    {
-        const auto random = (static_cast<juce::uint64> (randomSource()) << 32) ^ randomSource();
-        const auto candidate = destination.getSiblingFile (
-            "." + stem + "." + juce::String::toHexString ((juce::int64) random) + ".part");
-        if (! candidate.exists())
-            return candidate;
-    }
-}
-
-/** Removes the temporary file on every way out except a completed download. */
-struct TemporaryFileRemover final
-{
-    juce::File file;
-    bool keep = false;
-
-    ~TemporaryFileRemover()
-    {
-        if (! keep)
-            file.deleteFile();
-    }
-};
-
 void throwCutShort (const char* what, juce::int64 received, juce::int64 announced)
 {
     const auto expected = announced >= 0 ? std::to_string (announced) : std::string ("unknown");
@@ -84,18 +50,20 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     if (folder.createDirectory().failed())
         throwIOError (fmt::format ("failed to create directory `{}`", pathText (folder)));
 
-    // The body goes to a temporary file: an existing installer is replaced only by a whole one.
-    TemporaryFileRemover temporary { makeTemporarySibling (destination) };
-    auto output = std::make_unique<juce::FileOutputStream> (temporary.file, 0);
+    // The body goes to a partial file: an existing installer is replaced only by a whole one.
+    PartialDownloadFile::removeAbandoned (destination);
+    PartialDownloadFile partial (destination);
+    const auto& temporary = partial.getFile();
+    auto output = std::make_unique<juce::FileOutputStream> (temporary, 0);
 
     if (output->getStatus().failed())
         throwIOError (fmt::format ("failed to open file `{}`, reason is: `{}`",
-                                   pathText (temporary.file),
+                                   pathText (temporary),
                                    output->getStatus().getErrorMessage().toStdString()));
     if (! output->setPosition (0))
-        throwIOError (fmt::format ("failed to seeek file `{}`", pathText (temporary.file)));
+        throwIOError (fmt::format ("failed to seeek file `{}`", pathText (temporary)));
     if (output->truncate().failed())
-        throwIOError (fmt::format ("failed to truncate file `{}`", pathText (temporary.file)));
+        throwIOError (fmt::format ("failed to truncate file `{}`", pathText (temporary)));
 
     std::vector<char> buffer (readSize, 0);
     const auto total = announced >= 0 ? static_cast<double> (announced) : -1.0;
@@ -104,13 +72,13 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     juce::int64 received = 0;
     while (! stream->isExhausted())
     {
-        // Checked before every read, so a cancelled download stops within one read and never
-        // writes alongside a newer download of the same installer.
+        // Checked before every read; a cancel during a read cuts the read short, so a cancelled
+        // download stops at once, at any link speed, and never writes beside a newer one.
         control.throwIfCancelled();
 
         const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
-            throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary.file)));
+            throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
 
         received += got;
         progress (static_cast<double> (received), total, {});
@@ -118,6 +86,9 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
         if (received >= sizeLimit)
             throwServerError ("file is too large");
     }
+
+    // A cancel cuts the stream short, which then reads as ended.
+    control.throwIfCancelled();
 
     if (stream->isError())
         throwCutShort ("download broken off", received, announced);
@@ -127,14 +98,10 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     // flush() syncs the file to disk, so a late write error is still caught here.
     output->flush();
     if (output->getStatus().failed())
-        throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary.file)));
+        throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
     output.reset();
 
-    if (std::rename (temporary.file.getFullPathName().toRawUTF8(),
-                     destination.getFullPathName().toRawUTF8()) != 0)
-        throwIOError (fmt::format ("failed to replace file `{}`, reason is: `{}`",
-                                   pathText (destination), std::strerror (errno)));
-    temporary.keep = true;
+    partial.replace (destination);
 }
 } // namespace
 
@@ -144,7 +111,9 @@ std::monostate downloadInstaller (const std::string& destinationPath,
 {
     const juce::File destination (juce::String::fromUTF8 (destinationPath.c_str()));
     const auto link = juce::String::fromUTF8 (downloadLink.c_str());
-    const juce::URL url (link);
+    // Requested exactly as given: parsing would rewrite the query, and a signed link must
+    // arrive byte for byte.
+    const auto url = juce::URL::createWithoutParsing (link);
 
     // A name from the server must not lead outside the download folder, before anything exists.
     const auto name = installerFileNameFromLink (link);
@@ -153,6 +122,10 @@ std::monostate downloadInstaller (const std::string& destinationPath,
     if (name != destination.getFileName())
         throwServerError (fmt::format ("installer file name `{}` does not match `{}`",
                                        printable (name), pathText (destination)));
+    if (destination.isDirectory())
+        throwIOError (fmt::format ("cannot save the installer as `{}`: a folder of that name is "
+                                   "in the way",
+                                   pathText (destination)));
 
     retryOnClientError (control, progress, "retry",
                         [&] { downloadOnce (destination, url, control, progress); });

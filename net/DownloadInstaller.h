@@ -5,15 +5,18 @@
 #include <string>
 #include <variant>
 
-/** Downloads the installer at downloadLink into destinationPath (worker thread).
+/** Downloads the installer at downloadLink, requested exactly as given, into destinationPath
+    (worker thread).
 
-    The body goes into a hidden temporary file beside the destination, which replaces the
-    destination only once the whole body has arrived; on any failure or cancel the temporary
-    file is removed and an existing file at the destination is left as it was. Retries after a
-    ClientError (no answer, or a status neither 200 nor 5xx), at most four attempts. Progress:
-    (attempt, 3.0, "retry") before each retry, then (bytes so far, announced length or -1.0, "").
-    Throws ServerError before touching anything when the link's file name is unsafe or is not
-    the destination's file name. */
+    The body goes into a hidden partial file beside the destination, which replaces the
+    destination only once the whole body has arrived; on any failure or cancel the partial file
+    is removed and an existing file at the destination is left as it was. Partial files that
+    dead runs left for the same destination are removed first. A cancel interrupts a blocked
+    request or read at once. Retries after a ClientError (no answer, or a status neither 200 nor
+    5xx), at most four attempts. Progress: (attempt, 3.0, "retry") before each retry, then (bytes
+    so far, announced length or -1.0, ""). Throws before any request when the link's file name is
+    unsafe or is not the destination's file name (ServerError), or when a folder stands at the
+    destination (IOError). */
 std::monostate downloadInstaller (const std::string& destinationPath,
                                   const std::string& downloadLink, const AsyncControlBlock& control,
                                   ProgressFunction progress);
