@@ -2,6 +2,7 @@
 
 #include "model/InstallerModel.h"
 #include "pages/DescribeError.h"
+#include "pages/RevealInFileManager.h"
 
 #include <cmath>
 
@@ -13,7 +14,7 @@ Finished::Finished()
 
         // Nothing to reveal after a failed download.
         if (path.isNotEmpty())
-            juce::File (path).revealToUser();
+            revealInFileManager (juce::File (path));
     };
 
     descriptionLabel->setSize (1, 192);
