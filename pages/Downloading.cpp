@@ -29,8 +29,8 @@ Downloading::~Downloading()
     downloadTask.cancel();
 
     // Quitting mid-download: give the worker a moment to notice the cancel and remove its
-    // temporary file, so no partial download is left behind. A worker stuck on a silent
-    // connection is not waited for.
+    // partial file. The cancel interrupts a blocked read, so that takes at most about a second
+    // even on a stalled link.
     if (wasRunning)
     {
         const auto deadline = juce::Time::getMillisecondCounter() + 2000;
@@ -46,6 +46,7 @@ void Downloading::setVisible (bool shouldBeVisible)
 
     if (shouldBeVisible)
     {
+        shownAt = juce::Time::getMillisecondCounter();
         startTimer (100);
         requestUpdateUI();
         return;
@@ -68,6 +69,12 @@ void Downloading::timerCallback()
 void Downloading::cancelPressed()
 {
     if (state != notStarted && state != downloading)
+        return;
+
+    // Cancel sits where Next was: the second click of a double click on Next lands here and
+    // must not undo the first.
+    const auto sinceShown = juce::Time::getMillisecondCounter() - shownAt;
+    if (sinceShown < static_cast<juce::uint32> (juce::MouseEvent::getDoubleClickTimeout()))
         return;
 
     auto* model = InstallerModel::getInstance();
@@ -126,10 +133,13 @@ void Downloading::showDownloadFigures()
     if (speedWindow.back() < speedWindow.front())
         speedWindow.clear();
 
-    const auto line = retrying ? fmt::format ("retry {}/{}", retryCount, retryAttempts)
-                               : sizeLine (bytesDownloaded, totalBytes, speedOf (speedWindow));
+    const auto line =
+        retrying ? juce::translate ("Retrying ({Count}/{Max})...")
+                       .replace ("{Count}", juce::String (retryCount))
+                       .replace ("{Max}", juce::String (retryAttempts))
+                 : juce::String (sizeLine (bytesDownloaded, totalBytes, speedOf (speedWindow)));
 
-    statusLabel->setText (juce::String (line), juce::dontSendNotification);
+    statusLabel->setText (line, juce::dontSendNotification);
     progress = progressFor (bytesDownloaded, totalBytes);
 }
 
