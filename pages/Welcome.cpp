@@ -134,10 +134,12 @@ juce::String Welcome::checkStatus (const juce::String& productName) const
         return juce::translate ("Checking the latest version of {ProductName}...")
             .replace ("{ProductName}", productName);
 
-    // Two lines: the status label has room for no more.
-    return juce::translate ("Could not check the latest version of {ProductName}.")
+    // Two lines: the status label has room for no more. The first is one text, so each
+    // language joins its two sentences in its own way.
+    return juce::translate (
+               "Could not check the latest version of {ProductName}. Press Next to try again.")
                .replace ("{ProductName}", productName) +
-           " " + juce::translate ("Press Next to try again.") + "\n" +
+           "\n" +
            juce::translate ("Error details: {ErrorMessage}")
                .replace ("{ErrorMessage}", describeError (task.error)) +
            "\n";
