@@ -103,14 +103,16 @@ void useServer (const SnapshotServer& server)
     ::setenv ("LARKSPIRE_UPDATE_SERVER", server.getBaseUrl().toRawUTF8(), 1);
 }
 
-/** One language's walk: Welcome (plain, checking, check failed), Downloading, Finished
-    (success, failure). */
+/** One language's walk: Welcome (plain, checking, check failed), Downloading (retrying, then
+    under way), Finished (success, failure). */
 void walk (InstallerModel& model, const LanguageEntry& language, const juce::File& downloads,
            SnapshotWriter& writer)
 {
     const SnapshotServer hanging ({ "--version-hang" });
     const SnapshotServer failing ({ "--version-status", "503" });
-    const SnapshotServer serving ({ "--file-size", "6M", "--file-rate", "1536K" });
+    // The first request for the installer fails once: the page shows its retry line.
+    const SnapshotServer serving ({ "--file-size", "6M", "--file-rate", "1536K", "--file-status",
+                                    "404", "--file-fail-times", "1" });
     const auto suffix = "-" + juce::String (language.languageCode);
 
     model.updateTask.cancel();
@@ -148,7 +150,10 @@ void walk (InstallerModel& model, const LanguageEntry& language, const juce::Fil
     pressNext();
     require (MainComponent::getInstance()->getCurrentPageIndex() == 1, "Next did not move on");
 
-    // Long enough for the speed to show (thirty samples).
+    pumpFor (300);
+    writer.write ("downloading-retry" + suffix);
+
+    // Long enough for the speed to show (thirty samples) after the retry's pause.
     pumpFor (3400);
     writer.write ("downloading" + suffix);
 
