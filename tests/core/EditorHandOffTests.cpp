@@ -7,53 +7,57 @@
 
 namespace
 {
-TEST (EditorHandOff, EditorThatTakesOverGetsExactlyTheTwoOptionsAndIsWaitedFor)
+const juce::String version = "<key>CFBundleVersion</key><string>1.4.0</string>";
+
+TEST (EditorHandOff, OnlyExitCode42AfterExactlyTheTwoOptionsIsATakeOver)
 {
-    // Blanks and quotes in the path, and a run longer than one 100 ms slice of the wait.
+    // Blanks and quotes in the path; the run that takes over outlasts a 100 ms slice of the wait.
     const testing_support::TemporaryFolder tree;
     const auto folder = tree.get().getChildFile ("My \"Apps\" Folder");
+    const auto arguments = tree.get().getChildFile ("arguments");
     const testing_support::FakeEditor editor (folder);
-    editor.writePlist ("1.4.0", "com.larkspire.editor");
-    editor.writeScript ("sleep 0.4\n" + editor.recordingScript (42));
+    ASSERT_TRUE (editor.writePlistDict (version));
 
-    // Not the model's step: its stop request would end this process's message loop for good.
-    const auto info = findInstalledEditor (folder);
-    ASSERT_NE (info, nullptr);
-    EXPECT_TRUE (runEditorHandOff (*info));
-    EXPECT_EQ (editor.getArgumentsFile().loadFileAsString(),
-               "--from-downloader\n--check-update-and-install-product\n");
-}
-
-TEST (EditorHandOff, AnythingButExitCode42ClearsTheRecord)
-{
     const struct
     {
         const char* description;
-        const char* scriptBody; // null: no executable at all
+        const char* exit;
         bool executable;
-        bool plist;
+        bool tookOver;
     } cases[] = {
-        { "no editor", nullptr, false, false },
-        { "exits 0", "exit 0", true, true },
-        { "exits 43", "exit 43", true, true },
-        { "killed by a signal", "kill -KILL $$", true, true },
-        { "missing executable", nullptr, false, true },
-        { "no run bit", "exit 42", false, true },
+        { "exits 42", "sleep 0.4; exit 42", true, true },
+        { "exits 0", "exit 0", true, false },
+        { "exits 43", "exit 43", true, false },
+        { "killed by a signal", "kill -KILL $$", true, false },
+        { "no run bit", "exit 42", false, false },
     };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.description);
-        const testing_support::TemporaryFolder applications;
-        const testing_support::FakeEditor editor (applications.get());
+        ASSERT_TRUE (editor.writeScript ("printf '%s\\n' \"$@\" >'" + arguments.getFullPathName() +
+                                             "'\n" + c.exit,
+                                         c.executable));
+        const auto info = findInstalledEditor (folder);
+        ASSERT_NE (info, nullptr);
+        EXPECT_EQ (runEditorHandOff (*info), c.tookOver);
+        EXPECT_TRUE (! c.tookOver || arguments.loadFileAsString() ==
+                                         "--from-downloader\n--check-update-and-install-product\n")
+            << arguments.loadFileAsString();
+    }
+}
 
-        if (c.plist)
-            editor.writePlist ("1.4.0");
-        if (c.scriptBody != nullptr)
-            editor.writeScript (c.scriptBody, c.executable);
+TEST (EditorHandOff, TheModelsStepKeepsNoRecordUnlessTheEditorTookOver)
+{
+    // A take-over is left to the end-to-end test: the step then stops this process's message loop.
+    const testing_support::TemporaryFolder applications, empty;
+    const testing_support::FakeEditor editor (applications.get());
+    ASSERT_TRUE (editor.writePlistDict (version) && editor.writeScript ("exit 0"));
 
+    for (const auto* folder : { &applications.get(), &empty.get() })
+    {
         auto installedProduct = std::make_shared<LarkspireCharacterInfo>();
-        runInstalledEditorStep (installedProduct, applications.get());
+        runInstalledEditorStep (installedProduct, *folder);
         EXPECT_EQ (installedProduct, nullptr);
     }
 }
