@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -28,8 +27,6 @@ TEST (DownloadFolderSearch, TakesTheFirstUsableCandidate)
     const testing_support::TemporaryFolder tree;
     const auto at = [&] (const char* path) { return tree.get().getChildFile (path); };
     const auto path = [&] (const char* relative) { return at (relative).getFullPathName(); };
-    const auto lock = [&] (const char* folder)
-    { return ::chmod (path (folder).toRawUTF8(), 0555); };
     ASSERT_TRUE (at ("home").createDirectory() && at ("tmp").createDirectory());
 
     juce::StringArray command;
@@ -64,7 +61,7 @@ TEST (DownloadFolderSearch, TakesTheFirstUsableCandidate)
     // The documents folder named in the user's folder settings.
     ASSERT_TRUE (at ("home/Dokumente").createDirectory() && at ("home/.config").createDirectory() &&
                  at ("home/.config/user-dirs.dirs")
-                     .replaceWithText ("XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"));
+                     .replaceWithText ("XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\""));
     EXPECT_EQ (search(), path ("home/Dokumente/Larkspire Downloads"));
 
     // A file in the way is passed over and left as it was.
@@ -73,17 +70,17 @@ TEST (DownloadFolderSearch, TakesTheFirstUsableCandidate)
     EXPECT_EQ (search(), path ("home/Dokumente"));
     EXPECT_EQ (at ("home/Dokumente/Larkspire Downloads").loadFileAsString(), "in the way");
 
-    ASSERT_EQ (lock ("home/Dokumente"), 0);
+    ASSERT_TRUE (at ("home/Dokumente").setReadOnly (true));
     EXPECT_EQ (search(), path ("home"));
 
-    ASSERT_EQ (lock ("home"), 0);
+    ASSERT_TRUE (at ("home").setReadOnly (true));
     EXPECT_EQ (search(), path ("tmp/LarkspireInstaller"));
 
     ASSERT_TRUE (at ("tmp/LarkspireInstaller").deleteRecursively() &&
                  at ("tmp/LarkspireInstaller").replaceWithText ("in the way"));
     EXPECT_EQ (search(), path ("tmp"));
 
-    ASSERT_EQ (lock ("tmp"), 0);
+    ASSERT_TRUE (at ("tmp").setReadOnly (true));
     EXPECT_EQ (search(), "");
 }
 } // namespace

@@ -1,22 +1,13 @@
 #!/usr/bin/env bash
-# The hand-off to an installed editor with the real binary, run through tools/with-xvfb.sh so
-# that no other program's window shows on the display. Exit code 42 ends the program with status
-# 0 before any window is mapped or any request reaches the update server; another code leaves
-# the wizard to run. Usage: editor-hand-off-test.sh LARKSPIRE_DOWNLOADER LARKSPIRE_DEVSERVER
+# The hand-off to an installed editor with the real binary, on a display of its own (run it
+# through tools/with-xvfb.sh): exit code 42 ends the program with status 0 before any window or
+# request to the update server; another code leaves the wizard to run.
+# Usage: editor-hand-off-test.sh LARKSPIRE_DOWNLOADER LARKSPIRE_DEVSERVER
 set -euo pipefail
 
 app="$1" devserver="$2"
 work="$(mktemp -d)"
-pids=()
-cleanup()
-{
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; wait || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 wait_until() # SECONDS COMMAND...
@@ -30,7 +21,6 @@ wait_until() # SECONDS COMMAND...
 }
 
 "$devserver" >"$work/devserver.out" 2>&1 </dev/null &
-pids+=($!)
 wait_until 10 grep -q '^listening on ' "$work/devserver.out" || fail "devserver did not start"
 base="$(sed -n 's/^listening on //p' "$work/devserver.out")"
 stats() { curl -fs "$base/stats" | grep -q "$1"; }
@@ -38,7 +28,6 @@ stats() { curl -fs "$base/stats" | grep -q "$1"; }
 # xev logs every window mapped on the display. Once it reports a root property set after some
 # moment, it has listened since then and has reported everything before it, events being in order.
 stdbuf -oL xev -root -event substructure -event property >"$work/xev.log" 2>&1 </dev/null &
-pids+=($!)
 sync_xev() # MARKER
 {
     for _ in $(seq 15); do
@@ -49,7 +38,7 @@ sync_xev() # MARKER
 }
 
 contents="$work/Applications/larkspire.app/Contents"
-mkdir -p "$contents/MacOS" "$work/home/Documents"
+mkdir -p "$contents/MacOS" "$work/home"
 echo '<plist><dict><key>CFBundleVersion</key><string>3.0.1</string></dict></plist>' \
     >"$contents/Info.plist"
 editor() # EXIT_CODE: an editor that records its arguments, one a line
@@ -79,9 +68,8 @@ echo "ok: exit code 42 ends the program without a window or a request"
 rm "$work/arguments"
 editor 0
 run_app "$app" &
-pids+=($!)
 wait_until 30 grep -q '^MapNotify' "$work/xev.log" || fail "no window after the editor declined"
 wait_until 30 stats '"/api/v1/version-info"' || fail "no update check after the editor declined"
 [ -f "$work/arguments" ] || fail "the editor was not started"
-kill -0 "${pids[-1]}" || fail "the wizard ended on its own: $(cat "$work/app.out")"
+kill -0 $! || fail "the wizard ended on its own: $(cat "$work/app.out")"
 echo "ok: another exit code leaves the wizard to run"
