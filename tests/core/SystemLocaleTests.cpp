@@ -12,14 +12,11 @@ namespace
 {
 TEST (SystemLocale, NameGivesTheCodesAsWritten)
 {
-    const char* const cases[][3] = { { "ja_JP.UTF-8", "ja", "JP" },
-                                     { "fr", "fr", "" },
-                                     { "en_us", "en", "us" },
-                                     { "sr_RS.UTF-8@latin", "sr", "RS" },
-                                     { "C", "", "" },
-                                     { "POSIX", "", "" },
-                                     { "C.UTF-8", "", "" },
-                                     { "", "", "" } };
+    const char* const cases[][3] = {
+        { "ja_JP.UTF-8", "ja", "JP" }, { "fr", "fr", "" }, { "en_us", "en", "us" },
+        { "de_DE@euro", "de", "DE" },  { "C", "", "" },    { "POSIX", "", "" },
+        { "C.UTF-8", "", "" },         { "", "", "" }
+    };
 
     for (const auto& [name, language, country] : cases)
         EXPECT_TRUE (parseLocaleName (name) == (SystemLocale { language, country })) << name;
