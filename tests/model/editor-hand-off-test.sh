@@ -41,9 +41,9 @@ contents="$work/Applications/larkspire.app/Contents"
 mkdir -p "$contents/MacOS" "$work/home"
 echo '<plist><dict><key>CFBundleVersion</key><string>3.0.1</string></dict></plist>' \
     >"$contents/Info.plist"
-editor() # EXIT_CODE: an editor that records its arguments, one a line
+editor() # COMMANDS: an editor that records its arguments, one a line, then runs COMMANDS
 {
-    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/arguments"\nexit %s\n' "$work" "$1" \
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/arguments"\n%s\n' "$work" "$1" \
         >"$contents/MacOS/larkspire"
     chmod +x "$contents/MacOS/larkspire"
 }
@@ -54,7 +54,7 @@ run_app()
 }
 
 sync_xev start
-editor 42
+editor 'sleep 1; exit 42' # long enough for a request sent meanwhile to arrive
 status=0
 run_app timeout 60 "$app" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status after the editor took over, expected 0"
@@ -66,7 +66,7 @@ stats '"requests":{}' || fail "the update server was asked: $(curl -s "$base/sta
 echo "ok: exit code 42 ends the program without a window or a request"
 
 rm "$work/arguments"
-editor 0
+editor 'exit 0'
 run_app "$app" &
 wait_until 30 grep -q '^MapNotify' "$work/xev.log" || fail "no window after the editor declined"
 wait_until 30 stats '"/api/v1/version-info"' || fail "no update check after the editor declined"
