@@ -1,7 +1,7 @@
 # Model tests that need processes of their own.
 
-# Runs the download-folder search and prints its result: the folder tests start it with their
-# own HOME and TMPDIR, as an unprivileged user where permissions must bite.
+# Prints the download-folder search's result, for the folder tests to run as another user with
+# their own HOME and TMPDIR.
 add_executable (download_folder_probe ${CMAKE_CURRENT_LIST_DIR}/model/DownloadFolderProbe.cpp)
 target_link_libraries (download_folder_probe PRIVATE larkspire_core)
 larkspire_set_warnings (download_folder_probe)
@@ -9,8 +9,9 @@ target_compile_definitions (core_tests PRIVATE
                             LARKSPIRE_FOLDER_PROBE_PATH="$<TARGET_FILE:download_folder_probe>")
 add_dependencies (core_tests download_folder_probe)
 
-# The installed-editor hand-off end to end: the real program, a fake editor, the devserver.
-target_sources (larkspire_test_support PRIVATE ${CMAKE_CURRENT_LIST_DIR}/support/SpawnedProcess.cpp)
-target_compile_definitions (gui_tests PRIVATE
-                            LARKSPIRE_APPLICATION_PATH="$<TARGET_FILE:larkspire-downloader>")
-add_dependencies (gui_tests larkspire-downloader)
+# The hand-off to an installed editor with the real binary, on a display of its own.
+add_test (NAME model.editor_hand_off
+          COMMAND bash ${CMAKE_SOURCE_DIR}/tools/with-xvfb.sh
+                  bash ${CMAKE_CURRENT_LIST_DIR}/model/editor-hand-off-test.sh
+                  $<TARGET_FILE:larkspire-downloader> $<TARGET_FILE:larkspire-devserver>)
+set_tests_properties (model.editor_hand_off PROPERTIES LABELS gui TIMEOUT 120)

@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 using testing_support::DevServer;
-using testing_support::pumpFor;
 using testing_support::pumpUntil;
 using testing_support::ScopedEnvironment;
 
@@ -23,65 +24,27 @@ const juce::String versionPath = "/api/v1/version-info";
 class UpdateCheckTest : public testing::Test
 {
 protected:
-    std::string inTree (const char* path, const char* child = "")
-    {
-        const auto folder = tree.get().getChildFile (path);
-        folder.getChildFile (child).createDirectory();
-        return folder.getFullPathName().toStdString();
-    }
-
     /** The worker reads the address when it runs, so it stays set for the whole test. */
-    void pointAt (const DevServer& server)
+    static void pointAt (const DevServer& server)
     {
-        address.reset();
-        address.emplace ("LARKSPIRE_UPDATE_SERVER", server.getBaseUrl().toStdString());
-    }
-
-    /** The constructor starts the check. */
-    std::unique_ptr<InstallerModel> makeModel (const DevServer& server)
-    {
-        pointAt (server);
-        return std::make_unique<InstallerModel>();
+        ::setenv ("LARKSPIRE_UPDATE_SERVER", server.getBaseUrl().toRawUTF8(), 1);
     }
 
     testing_support::TemporaryFolder tree;
-    ScopedEnvironment home { "HOME", inTree ("home", "Documents") };
-    ScopedEnvironment config { "XDG_CONFIG_HOME", inTree ("config") };
-    ScopedEnvironment applications { "LARKSPIRE_APPLICATIONS_DIR", inTree ("Applications") };
-    std::optional<ScopedEnvironment> address;
+    ScopedEnvironment home { "HOME", tree.get().getFullPathName().toStdString() };
+    ScopedEnvironment applications { "LARKSPIRE_APPLICATIONS_DIR",
+                                     tree.get().getFullPathName().toStdString() };
+    ScopedEnvironment address { "LARKSPIRE_UPDATE_SERVER", std::nullopt }; // restored at the end
 };
 } // namespace
-
-TEST_F (UpdateCheckTest, TwoRequestsStartOneCheckAndACancelDropsItsLateResult)
-{
-    // The second answer takes about a second, long enough to act while it is under way.
-    DevServer server ({ "--links-body-size", "20000", "--links-rate", "20000" });
-    auto model = makeModel (server);
-    EXPECT_FALSE (model->isRunInfoCheckIdle());
-    EXPECT_FALSE (model->isRunInfoCheckFinished());
-    ASSERT_TRUE (
-        pumpUntil ([&] { return server.getRequestCount ("/api/v1/download-links") == 1; }));
-
-    model->requestRunInfoCheck();
-    model->requestRunInfoCheck();
-    pumpFor (100);
-    EXPECT_EQ (server.getRequestCount (versionPath), 1);
-
-    model->updateTask.cancel(); // as at shutdown
-    pumpFor (1500);
-    EXPECT_EQ (server.getRequestCount (versionPath), 1);
-    EXPECT_EQ (model->updateInfo, nullptr);
-    EXPECT_FALSE (model->isRunInfoCheckFinished());
-    EXPECT_EQ (model->updateTask.error, nullptr);
-    EXPECT_TRUE (model->isRunInfoCheckIdle());
-}
 
 TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleARequestRestartsItAndAResultEndsItForGood)
 {
     DevServer failing ({ "--version-status", "503" });
-    auto model = makeModel (failing);
+    pointAt (failing);
+    auto model = std::make_unique<InstallerModel>();
+    const auto generation = *model->updateTask.generation;
     ASSERT_TRUE (pumpUntil ([&] { return model->isRunInfoCheckIdle(); }));
-    EXPECT_FALSE (model->isRunInfoCheckFinished());
     EXPECT_EQ (model->updateInfo, nullptr);
     ASSERT_NE (model->updateTask.error, nullptr);
     EXPECT_THROW (std::rethrow_exception (model->updateTask.error), HttpError);
@@ -96,11 +59,34 @@ TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleARequestRestartsItAndAResultEn
     EXPECT_EQ (model->updateInfo->latestVersionString, "7.0.0");
     EXPECT_FALSE (model->isRunInfoCheckIdle());
     EXPECT_EQ (failing.getRequestCount (versionPath), 1);
+    EXPECT_EQ (*model->updateTask.generation, generation) << "only a cancel advances it";
 
     const auto result = model->updateInfo;
     model->requestRunInfoCheck();
-    pumpFor (200);
+    testing_support::pumpFor (200);
     EXPECT_EQ (model->updateInfo, result);
     EXPECT_TRUE (model->isRunInfoCheckFinished());
     EXPECT_EQ (working.getRequestCount (versionPath), 1);
+}
+
+TEST_F (UpdateCheckTest, ARunningCheckIsNotStartedAgainAndADestroyedModelIsLeftAlone)
+{
+    // The first answer takes about a second; a cancelled run asks for nothing after it.
+    DevServer server ({ "--version-body-size", "20000", "--version-rate", "20000" });
+    pointAt (server);
+    alignas (InstallerModel) unsigned char storage[sizeof (InstallerModel)];
+    auto* model = new (storage) InstallerModel();
+    ASSERT_TRUE (pumpUntil ([&] { return server.getRequestCount (versionPath) == 1; }));
+    model->requestRunInfoCheck();
+    model->requestRunInfoCheck();
+
+    // The run and its posted callbacks share the counter, so it goes when the last of them does.
+    const std::weak_ptr<std::uint64_t> counter = model->updateTask.generation;
+    model->~InstallerModel();
+    std::memset (storage, 0x5a, sizeof (storage));
+    EXPECT_TRUE (pumpUntil ([&] { return counter.expired(); }));
+    EXPECT_EQ (server.getRequestCount (versionPath), 1);
+    EXPECT_EQ (server.getRequestCount ("/api/v1/download-links"), 0);
+    EXPECT_TRUE (std::all_of (std::begin (storage), std::end (storage),
+                              [] (unsigned char byte) { return byte == 0x5a; }));
 }
