@@ -35,7 +35,7 @@ TEST (FernwaveDrawing, FontsAndPopupMenus)
     juce::Desktop::getInstance().setDefaultLookAndFeel (&theme);
     juce::TextButton button;
     juce::Label small, large;
-    small.setFont (juce::Font (12.0f, juce::Font::bold));
+    small.setFont (juce::Font (16.5f, juce::Font::bold));
     large.setFont (juce::Font (20.0f));
 
     // A button's font is 17 high at most, else 4 less than the button; a label keeps its own
