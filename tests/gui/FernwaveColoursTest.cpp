@@ -6,9 +6,8 @@ namespace
 {
 using UIColour = juce::LookAndFeel_V4::ColourScheme::UIColour;
 
-// Every (colour ID, ARGB) pair the theme sets, four to a line. The two toolbar-button colours
-// (0x1003220, 0x1003230) and the hyperlink colour (0x1001f00) are JUCE's contrasting (0.2f),
-// contrasting (0.5f) of 0x1fffffff and 0xff4e4e4e interpolatedWith (blue, 0.4f).
+// Every (colour ID, ARGB) pair the theme sets. 0x1003220 and 0x1003230 are JUCE's contrasting
+// (0.2f) and (0.5f) of 0x1fffffff; 0x1001f00 is 0xff4e4e4e interpolatedWith (blue, 0.4f).
 const juce::uint32 colourTable[] = {
     // clang-format off
     0x1006501, 0xff4e4e4e, 0x1006502, 0xff4e4e4e, 0x1006503, 0x804e4e4e, 0x1000200, 0xfffafafa,

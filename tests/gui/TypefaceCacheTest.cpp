@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+using namespace embeddedFont;
+
 TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
 {
-    auto real =
-        embeddedFont::makeTypeface (embeddedFont::readFirstEntry (embeddedFont::joinArchive()));
+    auto real = makeTypeface (readFirstEntry (joinArchive()));
+    ASSERT_NE (real, nullptr);
     juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
     tessel::TypefaceCache cache (counting);
     // ド and ト differ only in the last byte of their UTF-8 form.
@@ -47,8 +49,8 @@ TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
 
 TEST (TypefaceCache, AFullCacheEvictsTheLeastRecentlyUsedEntry)
 {
-    auto real =
-        embeddedFont::makeTypeface (embeddedFont::readFirstEntry (embeddedFont::joinArchive()));
+    auto real = makeTypeface (readFirstEntry (joinArchive()));
+    ASSERT_NE (real, nullptr);
     juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
     tessel::TypefaceCache cache (counting);
     auto text = [] (int n) { return "Downloaded " + juce::String (n) + " MB"; };
