@@ -1,284 +1,186 @@
-#include "LookTestSupport.h"
+#include "look/EmbeddedFont.h"
+#include "look/FernwaveTheme.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-using namespace look_test_support;
-
 namespace
 {
-// A full block glyph covers whole pixels, so its darkest pixel is the text colour.
-const juce::String block = juce::CharPointer_UTF8 ("\xe2\x96\x88\xe2\x96\x88");
+using Pixel = std::tuple<int, int, juce::uint32, int>;
 
-class FernwaveDrawing : public ::testing::Test
+Pixel px (int x, int y, juce::uint32 argb, int tolerance = 1)
 {
-protected:
-    static void SetUpTestSuite() { installed = std::make_unique<ScopedInstalledTheme>(); }
-    static void TearDownTestSuite() { installed.reset(); }
+    return { x, y, argb, tolerance };
+}
 
-    FernwaveTheme& theme() { return installed->theme; }
-
-    juce::Image menuItem (int width, int height, bool isSeparator, bool isActive,
-                          bool isHighlighted, const juce::String& text,
-                          const juce::Colour* textColour = nullptr, int imageWidth = 0)
+/** Each premultiplied channel of each pixel within its tolerance of the expected colour. */
+void expectPixels (const juce::Image& image, std::initializer_list<Pixel> pixels)
+{
+    for (auto [x, y, argb, tolerance] : pixels)
     {
-        auto image = whiteImage (juce::jmax (width, imageWidth), height);
-        juce::Graphics g (image);
-        theme().drawPopupMenuItem (g, { 0, 0, width, height }, isSeparator, isActive, isHighlighted,
-                                   false, false, text, {}, nullptr, textColour);
-        return image;
+        auto a = image.getPixelAt (x, y).getPixelARGB(), e = juce::Colour (argb).getPixelARGB();
+        auto off = juce::jmax (
+            std::abs (a.getAlpha() - e.getAlpha()), std::abs (a.getRed() - e.getRed()),
+            std::abs (a.getGreen() - e.getGreen()), std::abs (a.getBlue() - e.getBlue()));
+        EXPECT_LE (off, tolerance) << "at " << x << "," << y << ", premultiplied: " << std::hex
+                                   << a.getInARGBMaskOrder() << " not " << e.getInARGBMaskOrder();
     }
-
-    juce::Image slider (juce::Slider& s, float sliderPos)
-    {
-        // x = 20, width 200: the track runs from 10 to 230, rows 10 to 30.
-        juce::Image image (juce::Image::ARGB, 260, 40, true);
-        juce::Graphics g (image);
-        theme().drawLinearSlider (g, 20, 0, 200, 40, sliderPos, 0.0f, 0.0f,
-                                  juce::Slider::LinearHorizontal, s);
-        return image;
-    }
-
-    juce::Image scrollbar (juce::ScrollBar& bar, int thumbStart, int thumbSize, bool over = false,
-                           bool down = false)
-    {
-        juce::Image image (juce::Image::ARGB, bar.getWidth(), bar.getHeight(), true);
-        juce::Graphics g (image);
-        theme().drawScrollbar (g, bar, 0, 0, bar.getWidth(), bar.getHeight(), bar.isVertical(),
-                               thumbStart, thumbSize, over, down);
-        return image;
-    }
-
-    static std::unique_ptr<ScopedInstalledTheme> installed;
-};
-
-std::unique_ptr<ScopedInstalledTheme> FernwaveDrawing::installed;
+}
 } // namespace
 
-TEST_F (FernwaveDrawing, ButtonAndLabelFontHeights)
+TEST (FernwaveDrawing, FontsAndPopupMenus)
 {
+    // Installed as the application does, so text is drawn in the embedded font.
+    FernwaveTheme theme;
+    ASSERT_TRUE (installEmbeddedFont (theme));
+    juce::Desktop::getInstance().setDefaultLookAndFeel (&theme);
     juce::TextButton button;
-    // Button height, font height: min (17, height - 4), and JUCE's floor of 0.1.
-    const std::pair<int, float> buttons[] = { { 30, 17.0f }, { 21, 17.0f }, { 20, 16.0f },
-                                              { 12, 8.0f },  { 4, 0.1f },   { 0, 0.1f } };
+    juce::Label small, large;
+    small.setFont (juce::Font (16.5f, juce::Font::bold));
+    large.setFont (juce::Font (20.0f));
 
-    for (auto [buttonHeight, fontHeight] : buttons)
+    // A button's font is 17 high at most, else 4 less than the button; a label keeps its own
+    // font, but never below 17.
+    EXPECT_FLOAT_EQ (theme.getTextButtonFont (button, 30).getHeight(), 17.0f);
+    EXPECT_FLOAT_EQ (theme.getTextButtonFont (button, 20).getHeight(), 16.0f);
+    EXPECT_FLOAT_EQ (theme.getLabelFont (small).getHeight(), 17.0f);
+    EXPECT_TRUE (theme.getLabelFont (small).isBold());
+    EXPECT_FLOAT_EQ (theme.getLabelFont (large).getHeight(), 20.0f);
+
+    // Separator?, standard item height, ideal height; a separator is 50 wide.
+    for (auto [separator, standardHeight, height] :
+         { std::tuple (true, 0, 10), std::tuple (true, 25, 2), std::tuple (false, 0, 22),
+           std::tuple (false, 25, 25) })
     {
-        auto font = theme().getTextButtonFont (button, buttonHeight);
-        EXPECT_FLOAT_EQ (font.getHeight(), fontHeight) << buttonHeight;
-        EXPECT_EQ (font.getTypefaceName(), juce::Font::getDefaultSansSerifFontName());
+        int width = 0, idealHeight = 0;
+        theme.getIdealPopupMenuItemSize ("Open Folder", separator, standardHeight, width,
+                                         idealHeight);
+        EXPECT_EQ (idealHeight, height) << separator << " " << standardHeight;
+        EXPECT_TRUE (width == 50 || ! separator) << width;
     }
 
-    for (auto [labelHeight, fontHeight] : { std::pair (12.0f, 17.0f), std::pair (17.0f, 17.0f),
-                                            std::pair (17.5f, 17.5f), std::pair (20.0f, 20.0f) })
+    juce::Image image (juce::Image::ARGB, 120, 93, true);
+    juce::Graphics g (image);
+    auto item = [&] (int y, int height, bool separator, bool active, bool highlighted,
+                     const juce::Colour* colour = nullptr)
     {
-        juce::Label label;
-        label.setFont (juce::Font (labelHeight, juce::Font::bold));
-        auto font = theme().getLabelFont (label);
-        EXPECT_FLOAT_EQ (font.getHeight(), fontHeight) << labelHeight;
-        EXPECT_TRUE (font.isBold()) << "the label's own font is kept";
-    }
-}
-
-TEST_F (FernwaveDrawing, IdealPopupMenuItemSizes)
-{
-    const juce::String text = "Open Folder";
-    auto popupFont = theme().getPopupMenuFont();
-    ASSERT_FLOAT_EQ (popupFont.getHeight(), 17.0f);
-
-    auto widthAt = [&] (float height)
-    { return (int) std::ceil (popupFont.withHeight (height).getStringWidthFloat (text)); };
-    EXPECT_LT (widthAt (13 * 0.7692308f), widthAt (17.0f));
-
-    // Separator?, standard item height, ideal width and height. An item is 17 x 1.3 = 22.1
-    // rounded; 17 fits under 25 x 0.7692308; at 13 the font shrinks.
-    const std::tuple<bool, int, int, int> cases[] = {
-        { true, 0, 50, 10 },
-        { true, 25, 50, 2 },
-        { true, 9, 50, 0 },
-        { true, -3, 50, 10 },
-        { false, 0, widthAt (17.0f) + 44, 22 },
-        { false, 25, widthAt (17.0f) + 50, 25 },
-        { false, 13, widthAt (13 * 0.7692308f) + 26, 13 },
+        theme.drawPopupMenuItem (g, { 0, y, 120, height }, separator, active, highlighted, false,
+                                 false, juce::CharPointer_UTF8 ("\xe2\x96\x88"), {}, nullptr,
+                                 colour);
     };
 
-    for (auto [isSeparator, standardHeight, width, height] : cases)
-    {
-        int idealWidth = -1, idealHeight = -1;
-        theme().getIdealPopupMenuItemSize (text, isSeparator, standardHeight, idealWidth,
-                                           idealHeight);
-        EXPECT_EQ (idealWidth, width) << isSeparator << " " << standardHeight;
-        EXPECT_EQ (idealHeight, height) << isSeparator << " " << standardHeight;
-    }
-}
-
-TEST_F (FernwaveDrawing, SeparatorLineSitsBelowHalfTheHeightRoundedToEven)
-{
-    const auto line = hex (juce::Colour (0xff2d2d2d)), white = hex (juce::Colours::white);
-
-    // Area height, row of the line (height x 0.5 - 0.5, rounded half to even).
-    for (auto [height, row] : { std::pair (10, 4), std::pair (11, 5), std::pair (12, 6),
-                                std::pair (6, 2), std::pair (2, 0), std::pair (1, 0) })
-    {
-        auto image = menuItem (60, height, true, true, false, {});
-
-        for (int y = 0; y < height; ++y)
-            EXPECT_EQ (hex (image.getPixelAt (30, y)), y == row ? line : white)
-                << "height " << height << " row " << y;
-
-        // 5 pixels free on either side.
-        expectPixels (image, { { 4, row, 0xffffffff },
-                               { 5, row, 0xff2d2d2d },
-                               { 54, row, 0xff2d2d2d },
-                               { 55, row, 0xffffffff } });
-    }
-}
-
-TEST_F (FernwaveDrawing, HighlightedItemFillsInsideAOnePixelMarginInItsOwnColours)
-{
-    // The item's own red gives way to the highlighted text colour 0xFF4E4E4E.
+    // Top down: separators 10 and 11 high; items 24 high, highlighted with red text of its own,
+    // inactive under the mouse, plain. Their text, a block, covers rows 7 to 17 and x = 23 to 33:
+    // after a 1-pixel margin, an inset of a twentieth of the width up to 5, a 17-pixel icon column.
     auto red = juce::Colour (0xffff0000);
-    auto image = menuItem (120, 24, false, true, true, block, &red);
-    expectPixels (image, { { 1, 1, 0xffd0d0d0 },
-                           { 118, 22, 0xffd0d0d0 },
-                           { 0, 0, 0xffffffff },
-                           { 119, 23, 0xffffffff } });
-    // Red text would leave green and blue at 0 in the glyph.
-    EXPECT_NEAR (darkestChannel (image, image.getBounds()), 0x4e, 1);
+    item (0, 10, true, true, false);
+    item (10, 11, true, true, false);
+    item (21, 24, false, true, true, &red);
+    item (45, 24, false, false, true);
+    item (69, 24, false, true, false);
 
-    // An inactive item is not highlighted even when the mouse is over it.
-    expectPixels (menuItem (100, 24, false, false, true, {}), { { 1, 1, 0xffffffff } });
+    // A separator lies 5 pixels in from either side, at height / 2 - 0.5 rounded half to even.
+    // The highlighted item is filled inside a one-pixel margin, its text in the highlighted text
+    // colour; the inactive one is not highlighted, its text at half alpha.
+    expectPixels (image, { px (4, 4, 0), px (5, 4, 0xff2d2d2d), px (114, 4, 0xff2d2d2d),
+                           px (115, 4, 0), px (30, 3, 0), px (30, 5, 0), px (30, 14, 0),
+                           px (30, 15, 0xff2d2d2d), px (1, 22, 0xffd0d0d0),
+                           px (118, 43, 0xffd0d0d0), px (0, 21, 0), px (119, 44, 0),
+                           px (28, 33, 0xff4e4e4e), px (1, 46, 0), px (28, 57, 0x804e4e4e),
+                           px (28, 81, 0xff4e4e4e), px (22, 81, 0), px (23, 81, 0xff4e4e4e) });
+    juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
 }
 
-TEST_F (FernwaveDrawing, DisabledItemTextIsDrawnAtHalfAlpha)
+TEST (FernwaveDrawing, MenuBarPopupBackgroundResizerBarsAndSliders)
 {
-    auto enabled = menuItem (120, 30, false, true, false, block);
-    auto disabled = menuItem (120, 30, false, false, false, block);
-
-    // 0xFF4E4E4E, and 0x804E4E4E (127.5 rounds to 128) blended over white.
-    EXPECT_NEAR (darkestChannel (enabled, enabled.getBounds()), 0x4e, 1);
-    auto expectedDisabled = 0x4e * 128 / 255 + 255 * (255 - 128) / 255;
-    EXPECT_NEAR (darkestChannel (disabled, disabled.getBounds()), expectedDisabled, 2);
-}
-
-TEST_F (FernwaveDrawing, ItemInsetIsAWentiethOfTheWidthUpTo5)
-{
-    // Same height, so the same font and icon column: only the inset differs, 3 for 60
-    // (60 / 20) and 5 for 200.
-    auto narrow = menuItem (60, 30, false, true, false, block, nullptr, 200);
-    auto wide = menuItem (200, 30, false, true, false, block);
-
-    ASSERT_GE (leftmostInk (narrow), 0);
-    EXPECT_EQ (leftmostInk (wide) - leftmostInk (narrow), 2);
-}
-
-TEST_F (FernwaveDrawing, MenuBarPopupBackgroundAndResizerBars)
-{
+    FernwaveTheme theme;
     juce::MenuBarComponent bar;
-
-    // Mouse over, menu open: the item fills dark grey only when either is true.
-    for (auto [over, open, fill] :
-         { std::tuple (false, false, 0xffffffffu), std::tuple (true, false, 0xff555555u),
-           std::tuple (false, true, 0xff555555u) })
-    {
-        auto image = whiteImage (80, 24);
-        juce::Graphics g (image);
-        theme().drawMenuBarBackground (g, 80, 24, true, bar);
-        theme().drawMenuBarItem (g, 80, 24, 0, "File", over, open, true, bar);
-        expectPixels (image, { { 0, 0, fill }, { 79, 23, fill } });
-    }
-
-    // The pop-up menu's background is the widget background, with no border.
-    auto popup = whiteImage (60, 40);
-    {
-        juce::Graphics g (popup);
-        g.fillAll (juce::Colours::black);
-        theme().drawPopupMenuBackground (g, 50, 30);
-    }
-    expectPixels (popup, { { 0, 0, 0xfffafafa },
-                           { 49, 29, 0xfffafafa },
-                           { 50, 10, 0xff000000 },
-                           { 10, 30, 0xff000000 } });
-
-    // Vertical, mouse over, dragging, pixel on a transparent image.
-    for (auto [vertical, over, dragging, fill] :
-         { std::tuple (false, false, false, 0xffffffffu), std::tuple (true, false, false, 0u),
-           std::tuple (true, true, false, 0x1a000000u),
-           std::tuple (false, false, true, 0x1a000000u) })
-    {
-        juce::Image resizer (juce::Image::ARGB, 8, 40, true);
-        juce::Graphics g (resizer);
-        theme().drawStretchableLayoutResizerBar (g, 8, 40, vertical, over, dragging);
-        expectPixels (resizer, { { 4, 20, fill } });
-    }
-}
-
-TEST_F (FernwaveDrawing, SliderFillsLeftOfTheThumbAndGreysWhenDisabled)
-{
-    juce::Slider enabled, disabled, child;
+    juce::Slider enabled, disabled;
     disabled.setEnabled (false);
-    juce::Component parent;
-    parent.addChildComponent (child);
-    parent.setEnabled (false);
+    juce::Image image (juce::Image::ARGB, 300, 160, true);
+    juce::Graphics menuBar (image), popup (image), resizers (image), sliders (image);
 
-    // At the start the whole track is the right fill; the thumb is centred on sliderPos.
-    expectPixels (slider (enabled, 20.0f), { { 60, 20, 0x08000000 },
-                                             { 220, 20, 0x08000000 },
-                                             { 120, 5, 0x00000000 }, // outside the track
-                                             { 20, 20, 0xfffdfdff, 2 } });
-    expectPixels (slider (enabled, 170.0f), { { 60, 20, 0x4c2a96cc, 6 },
-                                              { 150, 20, 0x4c2a96cc, 6 },
-                                              { 200, 20, 0x08000000 },
-                                              { 170, 20, 0xfffdfdff, 2 } });
-    expectPixels (slider (disabled, 170.0f), { { 60, 20, 0x4c000000 }, { 200, 20, 0x1a000000 } });
-    expectPixels (slider (child, 170.0f), { { 60, 20, 0x4c000000 } });
+    // Menu bar items 80 x 24 at x = 0, 100 and 200: idle, with the mouse over, with the menu
+    // open; a pop-up's background 50 x 30 at (100, 30); resizer bars 8 x 40 at y = 30 and
+    // x = 0, 10, 20, 30; sliders at x = 20, 200 wide, thumb at 170, at y = 80 and 120.
+    theme.drawMenuBarBackground (menuBar, 300, 24, true, bar);
+
+    for (auto [over, open] :
+         { std::pair (false, false), std::pair (true, false), std::pair (false, true) })
+    {
+        theme.drawMenuBarItem (menuBar, 80, 24, 0, "File", over, open, true, bar);
+        menuBar.setOrigin ({ 100, 0 });
+    }
+
+    popup.setOrigin ({ 100, 30 });
+    theme.drawPopupMenuBackground (popup, 50, 30);
+    resizers.setOrigin ({ 0, 30 });
+
+    for (auto [vertical, over, dragging] :
+         { std::tuple (false, false, false), std::tuple (true, false, false),
+           std::tuple (true, true, false), std::tuple (false, false, true) })
+    {
+        theme.drawStretchableLayoutResizerBar (resizers, 8, 40, vertical, over, dragging);
+        resizers.setOrigin ({ 10, 0 });
+    }
+
+    for (auto* slider : { &enabled, &disabled })
+        theme.drawLinearSlider (sliders, 20, slider == &enabled ? 80 : 120, 200, 40, 170.0f, 0, 0,
+                                juce::Slider::LinearHorizontal, *slider);
+
+    // The menu bar's background is not painted; an item is filled while hovered or open. The
+    // pop-up's background fills its size. A resizer bar is white when horizontal and idle, not
+    // painted when vertical and idle, outlined while used. A slider's track (10 to 230) is
+    // filled left of the thumb, greyed when disabled.
+    expectPixels (image,
+                  { px (79, 23, 0), px (90, 10, 0), px (100, 0, 0xff555555),
+                    px (200, 0, 0xff555555), px (100, 30, 0xfffafafa), px (149, 59, 0xfffafafa),
+                    px (150, 40, 0), px (110, 60, 0), px (4, 50, 0xffffffff), px (14, 50, 0),
+                    px (24, 50, 0x1a000000), px (34, 50, 0x1a000000), px (60, 100, 0x4c2a96cc, 3),
+                    px (200, 100, 0x08000000), px (170, 100, 0xfffdfdff, 2),
+                    px (60, 140, 0x4c000000), px (200, 140, 0x1a000000) });
 }
 
-TEST_F (FernwaveDrawing, ScrollbarThumbIsShrunkBy3AndDarkensOnHoverOrPress)
+TEST (FernwaveDrawing, ScrollbarThumbs)
 {
+    FernwaveTheme theme; // the default, as the scroll bars take their colour from it
+    juce::Desktop::getInstance().setDefaultLookAndFeel (&theme);
+    juce::Image image (juce::Image::ARGB, 200, 220, true);
+    juce::Graphics g (image);
+    auto thumb = [&] (juce::ScrollBar& bar, int x, int y, bool over, bool down)
+    {
+        juce::Graphics::ScopedSaveState state (g);
+        g.setOrigin ({ x, y });
+        theme.drawScrollbar (g, bar, 0, 0, bar.getWidth(), bar.getHeight(), bar.isVertical(), 50,
+                             40, over, down);
+    };
+
+    // Thumbs from 50 to 90 on bars 16 across, shrunk by 3 on every side, with no track or
+    // background: vertical at x = 0 (idle), 20 (mouse over) and 40 (the bar's own colour),
+    // horizontal at y = 200 (pressed).
     juce::ScrollBar vertical (true), horizontal (false);
     vertical.setBounds (0, 0, 16, 200);
     horizontal.setBounds (0, 0, 200, 16);
+    thumb (vertical, 0, 0, false, false);
+    thumb (vertical, 20, 0, true, false);
+    thumb (horizontal, 0, 200, false, true);
+    vertical.setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xff806040));
+    thumb (vertical, 40, 0, false, false);
 
-    // Nothing but the thumb: no track, no background.
-    expectPixels (scrollbar (vertical, 50, 40), { { 8, 70, 0xffb2b2b2 },
-                                                  { 3, 70, 0xffb2b2b2 },
-                                                  { 2, 70, 0 },
-                                                  { 13, 70, 0 },
-                                                  { 8, 52, 0 },
-                                                  { 8, 69, 0xffb2b2b2 },
-                                                  { 8, 87, 0 },
-                                                  { 8, 10, 0 },
-                                                  { 8, 150, 0 } });
-
-    expectPixels (scrollbar (horizontal, 50, 40, true, false), { { 70, 8, 0xff949494 } });
-    expectPixels (scrollbar (horizontal, 50, 40, false, true), { { 70, 8, 0xff949494 } });
-    horizontal.setColour (juce::ScrollBar::thumbColourId, juce::Colour (0xff806040));
-    expectPixels (scrollbar (horizontal, 50, 40), { { 70, 8, 0xff806040 } });
-
-    // A thumb of 6 pixels or less across is shrunk to nothing.
-    EXPECT_TRUE (isBlank (scrollbar (horizontal, 50, 6)));
-    EXPECT_FALSE (isBlank (scrollbar (horizontal, 50, 7)));
-    vertical.setBounds (0, 0, 6, 200);
-    EXPECT_TRUE (isBlank (scrollbar (vertical, 50, 40)));
-}
-
-TEST_F (FernwaveDrawing, ScrollbarThumbSnapsToTheWindowsPixelsNotTheScrollbars)
-{
-    // A window without a peer maps by translation: the scroll bar sits at (10.25, 5) in it, a
-    // quarter pixel off the window's grid, whose pixel edges lie at x = -0.25 + n in the scroll
-    // bar. The thumb's left edge (3) moves to 2.75.
-    juce::Component window, panel;
+    // At x = 60, a bar at x = 10.25 in its window on screen: snapped to the window's pixels,
+    // its thumb's left edge 3 moves to 2.75, a quarter into column 62.
+    juce::Component window;
     window.setBounds (0, 0, 100, 300);
-    window.addAndMakeVisible (panel);
-    panel.setBounds (6, 5, 50, 250);
+    window.addToDesktop (0);
     juce::ScrollBar bar (true);
-    panel.addAndMakeVisible (bar);
-    bar.setBounds (4, 0, 16, 200);
+    window.addAndMakeVisible (bar);
+    bar.setBounds (10, 0, 16, 200);
     bar.setTransform (juce::AffineTransform::translation (0.25f, 0.0f));
+    thumb (bar, 60, 0, false, false);
 
-    auto image = scrollbar (bar, 50, 40);
-    EXPECT_NEAR (image.getPixelAt (2, 70).getAlpha(), 64, 8);
-    expectPixels (image, { { 3, 70, 0xffb2b2b2 }, { 1, 70, 0 } });
+    expectPixels (image,
+                  { px (3, 70, 0xffb2b2b2), px (12, 70, 0xffb2b2b2), px (2, 70, 0), px (13, 70, 0),
+                    px (8, 52, 0), px (8, 87, 0), px (8, 150, 0), px (28, 70, 0xff949494),
+                    px (70, 208, 0xff949494), px (48, 70, 0xff806040), px (62, 70, 0x40b2b2b2, 8),
+                    px (63, 70, 0xffb2b2b2), px (61, 70, 0) });
+    juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
 }

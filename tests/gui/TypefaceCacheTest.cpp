@@ -1,191 +1,84 @@
 #include "look/TypefaceCache.h"
 #include "CountingTypeface.h"
-#include "LookTestSupport.h"
 #include "look/EmbeddedFont.h"
 
 #include <gtest/gtest.h>
 
-namespace
+using namespace embeddedFont;
+
+TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
 {
-class TypefaceCacheTest : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        real = embeddedFont::makeTypeface (look_test_support::embeddedFontData());
-    }
-    static void TearDownTestSuite() { real = nullptr; }
-
-    void SetUp() override
-    {
-        ASSERT_NE (real, nullptr);
-        counting = new CountingTypeface (real);
-        cache = new tessel::TypefaceCache (counting);
-    }
-
-    static juce::Typeface::Ptr real;
-    juce::ReferenceCountedObjectPtr<CountingTypeface> counting;
-    juce::ReferenceCountedObjectPtr<tessel::TypefaceCache> cache;
-};
-
-juce::Typeface::Ptr TypefaceCacheTest::real;
-} // namespace
-
-TEST_F (TypefaceCacheTest, EachTextIsAskedOnceAndKeysAreExact)
-{
+    auto real = makeTypeface (readFirstEntry (joinArchive()));
+    ASSERT_NE (real, nullptr);
+    juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
+    tessel::TypefaceCache cache (counting);
     // ド and ト differ only in the last byte of their UTF-8 form.
-    const char* texts[] = { "", "a", "A", "Next", u8"ダウド", u8"ダウト" };
+    const char* texts[] = { "", "a", "A", "Next", u8"ダウド", u8"ダウト", u8"次へ Next" };
+    const int refused = 'R', kept = 0x8a00;
+    counting->refusedOutline = refused;
+    juce::Path keptOutline;
+    ASSERT_TRUE (real->getOutlineForGlyph (kept, keptOutline));
 
     for (int round = 0; round < 3; ++round)
+    {
         for (auto* utf8 : texts)
         {
-            const juce::String t = juce::CharPointer_UTF8 (utf8);
-            EXPECT_EQ (cache->getStringWidth (t), real->getStringWidth (t)) << t;
-            juce::Array<int> glyphs;
-            juce::Array<float> offsets;
-            cache->getGlyphPositions (t, glyphs, offsets);
+            const juce::String text = juce::CharPointer_UTF8 (utf8);
+            EXPECT_EQ (cache.getStringWidth (text), real->getStringWidth (text)) << text;
+
+            // What the caller's arrays held is replaced, on a miss as on a hit.
+            juce::Array<int> glyphs { 7, 8, 9 }, expectedGlyphs;
+            juce::Array<float> offsets { 1.0f, 2.0f }, expectedOffsets;
+            real->getGlyphPositions (text, expectedGlyphs, expectedOffsets);
+            cache.getGlyphPositions (text, glyphs, offsets);
+            EXPECT_EQ (glyphs, expectedGlyphs) << text;
+            EXPECT_EQ (offsets, expectedOffsets) << text;
         }
 
-    // Widths and glyph positions are cached apart: neither answers for the other.
-    EXPECT_EQ (counting->counts.width, (int) std::size (texts));
-    EXPECT_EQ (counting->counts.glyphPositions, (int) std::size (texts));
-}
-
-namespace
-{
-struct EvictionCase
-{
-    const char* name;
-    int capacity;
-    int CountingTypeface::Counts::*calls;
-    std::function<bool (tessel::TypefaceCache&, int)> query;
-};
-
-juce::String text (int n)
-{
-    return "Downloaded " + juce::String (n) + " MB";
-}
-
-const EvictionCase evictionCases[] = {
-    { "widths", 4096, &CountingTypeface::Counts::width,
-      [] (tessel::TypefaceCache& c, int n) { return c.getStringWidth (text (n)) > 0.0f; } },
-    { "glyphPositions", 4096, &CountingTypeface::Counts::glyphPositions,
-      [] (tessel::TypefaceCache& c, int n)
-      {
-          juce::Array<int> glyphs;
-          juce::Array<float> offsets;
-          c.getGlyphPositions (text (n), glyphs, offsets);
-          return ! glyphs.isEmpty();
-      } },
-    // Glyphs from the CJK unified ideographs, which the font has.
-    { "outlines", 1024, &CountingTypeface::Counts::outline,
-      [] (tessel::TypefaceCache& c, int n)
-      {
-          juce::Path path;
-          return c.getOutlineForGlyph (0x4e00 + n, path);
-      } },
-};
-
-class TypefaceCacheEviction
-    : public TypefaceCacheTest
-    , public ::testing::WithParamInterface<EvictionCase>
-{
-};
-
-std::string evictionName (const ::testing::TestParamInfo<EvictionCase>& param)
-{
-    return param.param.name;
-}
-} // namespace
-
-TEST_P (TypefaceCacheEviction, FullCacheEvictsTheLeastRecentlyUsedEntry)
-{
-    auto& c = GetParam();
-    auto calls = [&] { return counting->counts.*c.calls; };
-    auto query = [&] (int n) { return c.query (*cache, n); };
-
-    for (int i = 0; i < c.capacity; ++i)
-        ASSERT_TRUE (query (i)) << i;
-    ASSERT_EQ (calls(), c.capacity);
-
-    query (0); // a hit: entry 0 moves to the front
-    EXPECT_EQ (calls(), c.capacity);
-
-    query (c.capacity); // evicts entry 1, now the least recently used
-    EXPECT_EQ (calls(), c.capacity + 1);
-
-    query (0);
-    query (2);
-    query (c.capacity);
-    EXPECT_EQ (calls(), c.capacity + 1);
-
-    query (1);
-    EXPECT_EQ (calls(), c.capacity + 2);
-}
-
-INSTANTIATE_TEST_SUITE_P (Caches, TypefaceCacheEviction, ::testing::ValuesIn (evictionCases),
-                          evictionName);
-
-TEST_F (TypefaceCacheTest, GlyphPositionsReplaceWhatTheCallersArraysHeld)
-{
-    const juce::String line = juce::CharPointer_UTF8 ("\xe6\xac\xa1\xe3\x81\xb8 Next");
-    juce::Array<int> expectedGlyphs;
-    juce::Array<float> expectedOffsets;
-    real->getGlyphPositions (line, expectedGlyphs, expectedOffsets);
-    ASSERT_FALSE (expectedGlyphs.isEmpty());
-
-    for (int call = 0; call < 3; ++call)
-    {
-        juce::Array<int> glyphs { 7, 8, 9 };
-        juce::Array<float> offsets { 1.0f, 2.0f };
-        cache->getGlyphPositions (line, glyphs, offsets);
-
-        EXPECT_EQ (glyphs, expectedGlyphs) << "call " << call;
-        EXPECT_EQ (offsets, expectedOffsets) << "call " << call;
-    }
-
-    EXPECT_EQ (counting->counts.glyphPositions, 1);
-}
-
-TEST_F (TypefaceCacheTest, OutlinesAreKeptButFailuresAreAskedForEveryTime)
-{
-    const int refused = 'R', kept = 0x8a00; // 言
-    counting->refusedOutlines.insert (refused);
-
-    juce::Path expected;
-    ASSERT_TRUE (real->getOutlineForGlyph (kept, expected));
-
-    for (int call = 0; call < 3; ++call)
-    {
         juce::Path path;
         path.addRectangle (0.0f, 0.0f, 5.0f, 5.0f);
-        EXPECT_TRUE (cache->getOutlineForGlyph (kept, path));
-        EXPECT_TRUE (path == expected);
-
-        juce::Path none;
-        EXPECT_FALSE (cache->getOutlineForGlyph (refused, none));
+        EXPECT_TRUE (cache.getOutlineForGlyph (kept, path) && path == keptOutline);
+        EXPECT_FALSE (cache.getOutlineForGlyph (refused, path));
     }
 
-    // One call for the kept glyph, three for the refused one.
-    EXPECT_EQ (counting->counts.outline, 4);
+    // Widths and glyph positions are kept apart; a refused outline is asked for every time.
+    EXPECT_EQ (counting->widths, (int) std::size (texts));
+    EXPECT_EQ (counting->glyphPositions, (int) std::size (texts));
+    EXPECT_EQ (counting->outlines, 1 + 3);
 }
 
-TEST_F (TypefaceCacheTest, UncachedQueriesReachTheFontEveryTime)
+TEST (TypefaceCache, AFullCacheEvictsTheLeastRecentlyUsedEntry)
 {
-    juce::Font font (17.0f);
+    auto real = makeTypeface (readFirstEntry (joinArchive()));
+    ASSERT_NE (real, nullptr);
+    juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
+    tessel::TypefaceCache cache (counting);
+    auto text = [] (int n) { return "Downloaded " + juce::String (n) + " MB"; };
+    juce::Array<int> glyphs;
+    juce::Array<float> offsets;
+    juce::Path path;
 
-    for (int call = 0; call < 2; ++call)
+    // Capacity, count and query of entry n; the outlines are of CJK ideographs the font has.
+    const std::tuple<int, int CountingTypeface::*, std::function<void (int)>> caches[] = {
+        { 4096, &CountingTypeface::widths, [&] (int n) { cache.getStringWidth (text (n)); } },
+        { 4096, &CountingTypeface::glyphPositions,
+          [&] (int n) { cache.getGlyphPositions (text (n), glyphs, offsets); } },
+        { 1024, &CountingTypeface::outlines,
+          [&] (int n) { EXPECT_TRUE (cache.getOutlineForGlyph (0x4e00 + n, path)); } },
+    };
+
+    for (auto& [capacity, counter, query] : caches)
     {
-        EXPECT_EQ (cache->getAscent(), real->getAscent());
-        EXPECT_EQ (cache->getDescent(), real->getDescent());
-        EXPECT_EQ (cache->getHeightToPointsFactor(), real->getHeightToPointsFactor());
-        EXPECT_EQ (cache->isHinted(), real->isHinted());
-        EXPECT_EQ (cache->isSuitableForFont (font), real->isSuitableForFont (font));
-        std::unique_ptr<juce::EdgeTable> table (cache->getEdgeTableForGlyph ('A', {}, 17.0f));
-        EXPECT_NE (table, nullptr);
-    }
+        for (int i = 0; i < capacity; ++i)
+            query (i);
+        ASSERT_EQ (counting.get()->*counter, capacity);
 
-    auto& c = counting->counts;
-    for (int calls : { c.ascent, c.descent, c.heightToPoints, c.hinted, c.suitable, c.edgeTable })
-        EXPECT_EQ (calls, 2);
+        // A hit on 0 makes it the most recently used, so capacity evicts 1 and not 0.
+        for (int n : { 0, capacity, 0, 2, capacity })
+            query (n);
+
+        EXPECT_EQ (counting.get()->*counter, capacity + 1) << capacity;
+        query (1);
+        EXPECT_EQ (counting.get()->*counter, capacity + 2) << capacity;
+    }
 }
