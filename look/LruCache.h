@@ -58,11 +58,7 @@ public:
         index.emplace (key, entries.begin());
     }
 
-    bool contains (const Key& key) const { return index.find (key) != index.end(); }
     std::size_t size() const { return entries.size(); }
-
-    /** The key that the next eviction would drop; only meaningful when not empty. */
-    const Key& leastRecentlyUsedKey() const { return entries.back().first; }
 
 private:
     using Entries = std::list<std::pair<Key, Value>>;
