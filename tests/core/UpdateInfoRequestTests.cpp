@@ -7,144 +7,88 @@
 #include <gtest/gtest.h>
 
 using testing_support::DevServer;
-using testing_support::ScopedEnvironment;
 
 namespace
 {
-const juce::String versionPath = "/api/v1/version-info";
-const juce::String linksPath = "/api/v1/download-links";
+const juce::String versionPath = "/api/v1/version-info", linksPath = "/api/v1/download-links";
 
-/** Runs the request against baseUrl: the retry notices, then "=> " and the result
-    ("number|string|link|totalSize") or the error. cancelOnNotice sets the cancel flag at the
-    first notice, as a user closing the window during the pause would. */
-std::string request (const juce::String& baseUrl, bool cancelledBefore = false,
-                     bool cancelOnNotice = false)
+/** The retry notices, "=> " and the outcome with "number|string|link|totalSize", then the
+    requests the server has had in all as "(version+links)". A cancel at the first notice is as
+    by a window closed during the pause before a retry. */
+std::string request (const DevServer& server, bool cancelledBefore = false,
+                     bool cancelAtNotice = false)
 {
-    ScopedEnvironment server ("LARKSPIRE_UPDATE_SERVER", baseUrl.toStdString());
+    // With a trailing "/", which is dropped.
+    const testing_support::ScopedEnvironment address ("LARKSPIRE_UPDATE_SERVER",
+                                                      server.getBaseUrl().toStdString() + "/");
     AsyncControlBlock control;
     control.flags = cancelledBefore ? AsyncControlBlock::cancelledBit : 0;
     std::string text;
-    const auto progress = [&] (double done, double total, std::string notice)
+    const auto onNotice = [&] (double done, double total, std::string notice)
     {
         text += std::to_string ((int) done) + "/" + std::to_string ((int) total) + notice + " ";
-        if (cancelOnNotice)
-            control.flags |= AsyncControlBlock::cancelledBit;
+        control.flags |= cancelAtNotice ? AsyncControlBlock::cancelledBit : 0;
     };
     std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
-    const auto outcome =
-        testing_support::outcomeOf ([&] { info = fetchCharacterUpdateInfo (control, progress); });
-    if (info == nullptr)
-        return text + "=> " + outcome;
-    return text + "=> " + std::to_string (info->latestVersionNumber) + "|" +
-           info->latestVersionString + "|" + info->downloadLink + "|" +
-           std::to_string (info->totalSize);
+    text += "=> " + testing_support::outcomeOf (
+                        [&] { info = fetchCharacterUpdateInfo (control, onNotice); });
+    if (info != nullptr)
+        text += " " + std::to_string (info->latestVersionNumber) + "|" + info->latestVersionString +
+                "|" + info->downloadLink + "|" + std::to_string (info->totalSize);
+    return text + " (" + std::to_string (server.getRequestCount (versionPath)) + "+" +
+           std::to_string (server.getRequestCount (linksPath)) + ")";
 }
 } // namespace
 
-TEST (UpdateInfoRequest, ReadsBothAnswersWithProductAndPlatform)
-{
-    DevServer server ({ "--version-string", "3.1.4", "--version-number", "30104", "--total-size",
-                        "123456789012" });
-    EXPECT_EQ (request (server.getBaseUrl()),
-               "=> 30104|3.1.4|" +
-                   server.getUrl ("/files/LarkspireEditorSetup-3.1.4.bin").toStdString() +
-                   "|123456789012");
-
-    const auto query =
-        "platform=" + juce::String (UpdateServer::getPlatformId()) + "&product=LarkspireEditor";
-    for (const auto& path : { versionPath, linksPath })
-    {
-        EXPECT_EQ (server.getLastQuery (path), query);
-        EXPECT_EQ (server.getRequestCount (path), 1);
-    }
-}
-
-TEST (UpdateInfoRequest, ClientErrorsRepeatThePairWithANoticeBeforeEachRetry)
-{
-    const auto started = juce::Time::getMillisecondCounter();
-    EXPECT_EQ (request ("http://127.0.0.1:" + juce::String (DevServer::getClosedPort())),
-               "1/3 2/3 3/3 => ClientError: HTTP error code 0");
-    EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u); // three 1 s pauses
-
-    DevServer server (
-        { "--links-status", "404", "--links-fail-times", "1", "--version-number", "5" });
-    EXPECT_EQ (
-        juce::String (request (server.getBaseUrl())).upToFirstOccurrenceOf ("|", false, false),
-        "1/3 => 5");
-    EXPECT_EQ (server.getRequestCount (versionPath), 2);
-    EXPECT_EQ (server.getRequestCount (linksPath), 2);
-}
-
-TEST (UpdateInfoRequest, CancelStopsInThePauseOrAtTheFirstAnswer)
-{
-    DevServer refusing ({ "--version-status", "404" });
-    const auto started = juce::Time::getMillisecondCounter();
-    EXPECT_EQ (request (refusing.getBaseUrl(), false, true),
-               "1/3 => TaskCancelledError: async task is cancelled");
-    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 800u);
-    EXPECT_EQ (refusing.getRequestCount (versionPath), 1);
-
-    DevServer answering;
-    EXPECT_EQ (request (answering.getBaseUrl(), true),
-               "=> TaskCancelledError: async task is cancelled");
-    EXPECT_EQ (answering.getRequestCount (versionPath), 1);
-    EXPECT_EQ (answering.getRequestCount (linksPath), 0);
-}
-
 TEST (UpdateInfoRequest, AnswerTable)
 {
-    const std::string okLinks = R"({"downloadLinks":["setup.bin"],"totalSize":5})";
-    // Without retry notices: the expected error, or "number|string|link|totalSize".
-    const std::vector<std::pair<std::vector<std::string>, std::string>> rows {
-        // Server errors are not retried.
-        { { "--version-status", "503" }, "HttpError: HTTP error code 503" },
-        { { "--links-status", "500" }, "HttpError: HTTP error code 500" },
-        { { "--version-body", "[1,2]" }, "ServerError: missing latestVersionNumber" },
-        { { "--version-body", "not json" }, "ServerError: missing latestVersionNumber" },
-        { { "--version-body", "" }, "ServerError: missing latestVersionNumber" },
-        { { "--omit", "latestVersionString" }, "ServerError: missing latestVersionString" },
-        { { "--omit", "minEditorVersion" }, "ServerError: missing minEditorVersion" },
-        { { "--omit", "downloadLinks" }, "ServerError: missing downloadLinks" },
-        { { "--omit", "totalSize" }, "ServerError: missing totalSize" },
-        // "totalSize" is tested before the array is looked at.
-        { { "--links-body", R"({"downloadLinks":"x"})" }, "ServerError: missing totalSize" },
+    const std::string missing = "=> ServerError: missing ",
+                      many = "=> ServerError: multiple download links is not supported (1+1)";
+    const std::pair<std::vector<std::string>, std::string> rows[] {
+        // A client error on the second request repeats the pair; server errors are not retried.
+        { { "--links-status", "404", "--links-fail-times", "1", "--version-string", "3.1.4",
+            "--version-number", "30104", "--link", "s.bin", "--total-size", "123456789012" },
+          "1/3 => ok 30104|3.1.4|s.bin|123456789012 (2+2)" },
+        { { "--version-status", "503" }, "=> HttpError: HTTP error code 503 (1+0)" },
+        { { "--links-status", "500" }, "=> HttpError: HTTP error code 500 (1+1)" },
+        { { "--version-body", "[1,2]" }, missing + "latestVersionNumber (1+0)" },
+        { { "--omit", "latestVersionString" }, missing + "latestVersionString (1+0)" },
+        { { "--omit", "minEditorVersion" }, missing + "minEditorVersion (1+0)" },
+        { { "--omit", "downloadLinks" }, missing + "downloadLinks (1+1)" },
+        { { "--omit", "totalSize" }, missing + "totalSize (1+1)" },
         { { "--links-body", R"({"downloadLinks":"x","totalSize":1})" },
-          "ServerError: downloadLink is not an array" },
-        { { "--links-count", "0" }, "ServerError: multiple download links is not supported" },
-        { { "--links-count", "2" }, "ServerError: multiple download links is not supported" },
+          "=> ServerError: downloadLink is not an array (1+1)" },
+        { { "--links-count", "0" }, many },
+        { { "--links-count", "2" }, many },
+        // Present is enough, whatever the type: values are converted.
         { { "--version-body",
-            R"({"latestVersionNumber":"12","latestVersionString":null,"minEditorVersion":null})",
-            "--links-body", okLinks },
-          "12||setup.bin|5" },
-        { { "--version-body",
-            R"({"latestVersionNumber":2.9,"latestVersionString":7,"minEditorVersion":1,"x":[]})",
-            "--links-body", okLinks },
-          "2|7|setup.bin|5" },
-        { { "--version-body",
-            R"({"latestVersionNumber":null,"latestVersionString":"1","minEditorVersion":1})",
-            "--links-body", R"({"downloadLinks":[5],"totalSize":"77","other":true})" },
-          "0|1|5|77" },
+            R"({"latestVersionNumber":"12","latestVersionString":null,"minEditorVersion":[]})",
+            "--links-body", R"({"downloadLinks":[5],"totalSize":"77"})" },
+          "=> ok 12||5|77 (1+1)" },
     };
-
     for (const auto& [options, expected] : rows)
     {
-        DevServer server (options);
-        EXPECT_EQ (request (server.getBaseUrl()), "=> " + expected) << options.back();
-        EXPECT_EQ (server.getRequestCount (versionPath), 1) << options.back();
+        const DevServer server (options);
+        EXPECT_EQ (request (server), expected);
+        // The parameters arrive as sent, product first.
+        const auto query =
+            "?product=LarkspireEditor&platform=" + juce::String (UpdateServer::getPlatformId());
+        EXPECT_EQ (server.getLastTarget (versionPath), versionPath + query);
+        EXPECT_EQ (server.getLastTarget (linksPath),
+                   server.getRequestCount (linksPath) > 0 ? linksPath + query : juce::String());
     }
 }
 
-TEST (UpdateServerAddress, ComesFromTheEnvironmentOrTheDefault)
+TEST (UpdateInfoRequest, ClientErrorsAreRetriedThreeTimesAfterASecondUnlessCancelled)
 {
-    for (const auto& unsetOrEmpty :
-         { std::optional<std::string>(), std::optional<std::string> ("") })
-    {
-        ScopedEnvironment variable ("LARKSPIRE_UPDATE_SERVER", unsetOrEmpty);
-        EXPECT_EQ (UpdateServer::getBaseAddress(), "https://update.larkspire.example");
-    }
-    ScopedEnvironment set ("LARKSPIRE_UPDATE_SERVER", "http://127.0.0.1:1234/");
-    EXPECT_EQ (UpdateServer::getVersionInfoUrl().toString (false),
-               "http://127.0.0.1:1234/api/v1/version-info");
-    EXPECT_EQ (UpdateServer::getDownloadLinksUrl().toString (false),
-               "http://127.0.0.1:1234/api/v1/download-links");
+    const DevServer refusing ({ "--version-status", "404" });
+    auto started = juce::Time::getMillisecondCounter();
+    EXPECT_EQ (request (refusing), "1/3 2/3 3/3 => ClientError: HTTP error code 404 (4+0)");
+    EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u);
+
+    started = juce::Time::getMillisecondCounter();
+    EXPECT_EQ (request (refusing, false, true),
+               "1/3 => TaskCancelledError: async task is cancelled (5+0)");
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 800u); // not the whole pause
+    EXPECT_EQ (request (DevServer(), true), "=> TaskCancelledError: async task is cancelled (1+0)");
 }
