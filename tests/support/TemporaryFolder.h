@@ -9,30 +9,22 @@ namespace testing_support
 class TemporaryFolder final
 {
 public:
-    TemporaryFolder()
-        : folder (
-              juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getNonexistentChildFile ("larkspire-test-" + juce::Uuid().toString(), {}, false))
-    {
-        folder.createDirectory();
-    }
+    TemporaryFolder() { folder.createDirectory(); }
 
     ~TemporaryFolder()
     {
         juce::ChildProcess chmod;
-
         if (chmod.start (juce::StringArray { "chmod", "-R", "u+rwx", folder.getFullPathName() }, 0))
             chmod.waitForProcessToFinish (10000);
-
         folder.deleteRecursively();
     }
 
     const juce::File& get() const { return folder; }
 
-    TemporaryFolder (const TemporaryFolder&) = delete;
-    TemporaryFolder& operator= (const TemporaryFolder&) = delete;
-
 private:
-    juce::File folder;
+    const juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                  .getChildFile ("larkspire-test-" + juce::Uuid().toString());
+
+    JUCE_DECLARE_NON_COPYABLE (TemporaryFolder)
 };
 } // namespace testing_support
