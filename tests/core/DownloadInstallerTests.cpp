@@ -1,4 +1,5 @@
 #include "net/DownloadInstaller.h"
+#include "net/InstallerFileName.h"
 #include "support/DevServer.h"
 #include "support/OutcomeText.h"
 #include "support/PumpUntil.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <unistd.h>
 
 using testing_support::DevServer;
 using testing_support::TemporaryFolder;
@@ -109,7 +111,6 @@ TEST (DownloadInstaller, ACancelStopsWithinAReadAndLeavesTheOldFileAlone)
     const auto temporaryFiles = [&]
     { return folder.get().getNumberOfChildFiles (juce::File::findFiles, ".installer.bin.*.part"); };
     ASSERT_TRUE (testing_support::pumpUntil ([&] { return temporaryFiles() == 1; }, 20000));
-    EXPECT_EQ (destination.loadFileAsString(), "old installer");
     const auto cancelledAt = juce::Time::getMillisecondCounter();
     control.flags |= AsyncControlBlock::cancelledBit;
     EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
@@ -118,26 +119,85 @@ TEST (DownloadInstaller, ACancelStopsWithinAReadAndLeavesTheOldFileAlone)
     EXPECT_EQ (entriesIn (folder.get()), 1);
 }
 
-TEST (DownloadInstaller, BadNamesOrAFileInPlaceOfTheFolderFailBeforeAnythingIsMade)
+TEST (DownloadInstaller, AnUnsafeOrOtherNameOrAFileForAFolderFailBeforeAnythingIsMade)
 {
     const DevServer server ({ "--file-size", "1000" });
     const TemporaryFolder folder;
     const auto target = folder.get().getChildFile ("sub");
     const auto destination = target.getChildFile ("installer.bin");
-    const std::pair<const char*, std::string> rows[] {
-        { "..", "ServerError: unsafe installer file name `..`" },
-        { "a\tb.bin", "ServerError: unsafe installer file name `a?b.bin`" },
-        { "other.bin", "ServerError: installer file name `other.bin` does not match `" +
-                           destination.getFullPathName().toStdString() + "`" },
-    };
-    for (const auto& [name, expected] : rows)
-        EXPECT_EQ (download (destination, server, name), expected);
-    EXPECT_FALSE (target.exists());
-    EXPECT_EQ (server.getRequestCount ("/files/.."), 0);
+    EXPECT_EQ (download (destination, server, "a\tb.bin"),
+               "ServerError: unsafe installer file name `a?b.bin`");
+    EXPECT_EQ (download (destination, server, "other.bin"),
+               "ServerError: installer file name `other.bin` does not match `" +
+                   destination.getFullPathName().toStdString() + "`");
     EXPECT_EQ (server.getRequestCount ("/files/other.bin"), 0);
+    EXPECT_FALSE (target.exists());
 
     target.replaceWithText ("a file, not a folder");
     EXPECT_EQ (download (destination, server), "IOError: failed to create directory `" +
                                                    target.getFullPathName().toStdString() + "`");
     EXPECT_EQ (target.loadFileAsString(), "a file, not a folder");
+}
+
+TEST (InstallerFileName, IsTheLinksLastSegmentWithoutTheQueryAndMustBeSafe)
+{
+    for (const auto* link : { "https://cdn.example/a/b/setup.pkg?a=1",
+                              "https://cdn.example/a/setup.pkg?next=/x/y", "setup.pkg" })
+        EXPECT_EQ (installerFileNameFromLink (link), "setup.pkg") << link;
+    EXPECT_EQ (installerFileNameFromLink ("https://cdn.example/Setup%201.bin"), "Setup%201.bin");
+
+    for (const auto& name :
+         { juce::String ("LarkspireEditorSetup-2.3.1.bin"),
+           juce::String::fromUTF8 ("ラークスパー.pkg"), juce::String (".hidden") })
+        EXPECT_TRUE (isSafeInstallerFileName (name)) << name;
+    // A leading tilde would name a home folder.
+    for (const auto& name :
+         { juce::String(), juce::String ("."), juce::String (".."), juce::String ("a/b"),
+           juce::String ("a\\b"), juce::String ("~x"), juce::String ("a\tb"),
+           juce::String::charToString (0x7f), juce::String::charToString (0x85) })
+        EXPECT_FALSE (isSafeInstallerFileName (name)) << name;
+}
+
+// Places the worker cannot write to, made real: root ignores permission bits, so the downloads
+// run in a child process inside a private mount namespace (read-only bind mounts, a tiny tmpfs).
+TEST (DownloadFilesystem, ReadOnlyOrFullPlacesFailAtTheStepThatFailedAndLeaveNoPartialFile)
+{
+    const TemporaryFolder folder;
+    const DevServer server ({ "--file-size", "4M" });
+    const auto downloads = folder.get().getChildFile ("downloads");
+    const auto documents = folder.get().getChildFile ("documents");
+    const auto small = folder.get().getChildFile ("small");
+    for (const auto& place : { downloads, documents, small })
+        place.createDirectory();
+    downloads.getChildFile ("installer.bin").replaceWithText ("old");
+
+    // Paths reach the script as arguments; the full tmpfs is listed before it goes.
+    const juce::String script = R"(set -e
+for d in "$1" "$2"; do mount --bind "$d" "$d"; mount -o remount,bind,ro "$d"; done
+mount -t tmpfs -o size=1M tmpfs "$3"
+for d in "$1" "$2/Larkspire Downloads" "$3"; do "$4" --download "$d/installer.bin" "$5"; done
+ls -A "$3")";
+    juce::ChildProcess process;
+    ASSERT_TRUE (process.start (juce::StringArray {
+        "unshare", "-m", "sh", "-c", script, "sh", downloads.getFullPathName(),
+        documents.getFullPathName(), small.getFullPathName(),
+        juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
+        server.getUrl ("/files/installer.bin") }));
+    const auto output = process.readAllProcessOutput();
+    if (::geteuid() != 0 || output.startsWith ("unshare:"))
+        GTEST_SKIP() << "needs root and unshare -m for private mounts: " << output;
+
+    const auto expected =
+        "IOError: failed to open file `" + downloads.getFullPathName() +
+        "/.installer.bin.*.part`, reason is: `Read-only file system`\nIOError: failed to create "
+        "directory `" +
+        documents.getFullPathName() +
+        "/Larkspire Downloads`\nIOError: failed to "
+        "write to file `" +
+        small.getFullPathName() + "/.installer.bin.*.part`\n";
+    EXPECT_TRUE (output.matchesWildcard (expected, false)) << output << "\nexpected:\n" << expected;
+    EXPECT_EQ (downloads.getChildFile ("installer.bin").loadFileAsString(), "old");
+    EXPECT_EQ (downloads.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);
+    EXPECT_EQ (documents.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_EQ (server.getRequestCount ("/files/installer.bin"), 3);
 }
