@@ -1,4 +1,3 @@
-# The development update server fixture, shared by every test binary.
 target_sources (larkspire_test_support PRIVATE ${CMAKE_CURRENT_LIST_DIR}/support/DevServer.cpp)
 target_compile_definitions (larkspire_test_support
                             PRIVATE LARKSPIRE_DEVSERVER_PATH="$<TARGET_FILE:larkspire-devserver>")

@@ -5,19 +5,17 @@
 #include "support/OutcomeText.h"
 #include "support/RunAllTests.h"
 
-// Headless: a message manager (for posted callbacks) but no display and no desktop.
-// "--download DESTINATION LINK" prints the outcome of that download instead: a test runs it so
-// in a private mount namespace.
+// Headless: a message manager (for posted callbacks) but no display. "--download DESTINATION
+// LINK" prints the outcome of that download instead, for a test in a private mount namespace.
 int main (int argc, char** argv)
 {
     if (argc == 4 && std::string (argv[1]) == "--download")
     {
-        AsyncControlBlock control;
-        std::cout << testing_support::outcomeOf (
-                         [&] { downloadInstaller (argv[2], argv[3], control, [] (auto...) {}); })
-                  << std::endl;
-        return 0;
+        const auto run = [&]
+        { downloadInstaller (argv[2], argv[3], AsyncControlBlock(), [] (auto...) {}); };
+        return std::puts (testing_support::outcomeOf (run).c_str()) < 0;
     }
+
     testing::InitGoogleTest (&argc, argv);
 
     juce::MessageManager::getInstance();

@@ -35,7 +35,7 @@ DevServer::~DevServer()
     process.waitForProcessToFinish (10000);
 }
 
-juce::var DevServer::getStats (const char* key, const juce::String& path) const
+juce::var DevServer::fromStats (const char* key, const juce::String& path) const
 {
     // A plain GET over a socket: quicker than juce::URL, and apart from the HTTP code under test.
     juce::StreamingSocket socket;
@@ -50,16 +50,6 @@ juce::var DevServer::getStats (const char* key, const juce::String& path) const
     const auto stats =
         juce::JSON::parse (response.toString().fromFirstOccurrenceOf ("\r\n\r\n", false, false));
     return stats[key].getProperty (juce::Identifier (path), {});
-}
-
-int DevServer::getRequestCount (const juce::String& path) const
-{
-    return static_cast<int> (getStats ("requests", path));
-}
-
-juce::String DevServer::getLastTarget (const juce::String& path) const
-{
-    return getStats ("lastTarget", path).toString();
 }
 
 int DevServer::getClosedPort()

@@ -20,10 +20,9 @@ inline std::string outcomeOf (const std::function<void()>& action)
     }
     catch (const std::exception& e)
     {
-        int status = -1;
         const std::unique_ptr<char, void (*) (void*)> name (
-            abi::__cxa_demangle (typeid (e).name(), nullptr, nullptr, &status), std::free);
-        return std::string (status == 0 ? name.get() : typeid (e).name()) + ": " + e.what();
+            abi::__cxa_demangle (typeid (e).name(), nullptr, nullptr, nullptr), std::free);
+        return std::string (name != nullptr ? name.get() : typeid (e).name()) + ": " + e.what();
     }
 }
 } // namespace testing_support

@@ -6,8 +6,7 @@
 
 namespace testing_support
 {
-/** Sets (with no value: unsets) an environment variable while it lives, then restores it. Not
-    thread-safe: make it before starting threads. */
+/** Sets (or unsets) an environment variable while it lives; make it before starting threads. */
 class ScopedEnvironment final
 {
 public:

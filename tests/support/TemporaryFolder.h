@@ -4,8 +4,7 @@
 
 namespace testing_support
 {
-/** A fresh folder under the system's temporary folder, deleted with everything in it (made
-    writable again first) when the object goes. */
+/** A fresh temporary folder, deleted with all in it (made writable first) when the object goes. */
 class TemporaryFolder final
 {
 public:
