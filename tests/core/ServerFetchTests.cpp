@@ -47,9 +47,9 @@ TEST (UpdateInfoRequest, AnswerTable)
                       many = "=> ServerError: multiple download links is not supported (1+1)";
     const std::pair<std::vector<std::string>, std::string> rows[] {
         // A client error on the second request repeats the pair; server errors are not retried.
-        { { "--links-status", "404", "--links-fail-times", "1", "--version-string", "3.1.4",
-            "--version-number", "30104", "--link", "s.bin", "--total-size", "123456789012" },
-          "1/3 => ok 30104|3.1.4|s.bin|123456789012 (2+2)" },
+        { { "--links-status", "404", "--links-fail-times", "1", "--link", "s", "--total-size",
+            "5G" },
+          "1/3 => ok 20301|2.3.1|s|5368709120 (2+2)" },
         { { "--version-status", "503" }, "=> HttpError: HTTP error code 503 (1+0)" },
         { { "--links-status", "500" }, "=> HttpError: HTTP error code 500 (1+1)" },
         { { "--version-body", "[1,2]" }, missing + "latestVersionNumber (1+0)" },

@@ -8,8 +8,7 @@
 
 namespace
 {
-/** Waits, without running the message loop, until the worker's closure, which holds token, is
-    gone: by then the run's outcome has been posted. */
+/** Waits, not pumping, until the worker's closure that holds token is gone: the outcome is posted. */
 bool waitUntilWorkerEnded (std::shared_ptr<int>&& token)
 {
     const std::weak_ptr<int> watch = std::exchange (token, nullptr);
@@ -19,7 +18,7 @@ bool waitUntilWorkerEnded (std::shared_ptr<int>&& token)
 }
 } // namespace
 
-TEST (TaskRunner, NoCallbackOfACancelledRunApplies)
+TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
 {
     auto slot = std::make_unique<TaskSlot>();
     const auto events = std::make_shared<std::string>(); // outlives the slot
@@ -31,13 +30,13 @@ TEST (TaskRunner, NoCallbackOfACancelledRunApplies)
         {
             if (! TaskSlot::isCurrent (counter, stamp))
                 *events += "dropped ";
-            else if (events->find ("gone") != std::string::npos)
-                *events += "touched the gone slot ";
             else
                 owner->cancelTask = nullptr, *events += "applied ";
         };
+        const auto progress = [events] (double done, auto...)
+        { *events += std::to_string ((int) done) + " "; };
         slot->cancelTask =
-            asyncCallDyn<int> (std::move (task), apply, {}, [apply] (auto) { apply (0); });
+            asyncCallDyn<int> (std::move (task), apply, progress, [apply] (auto) { apply (0); });
     };
 
     auto token = std::make_shared<int>();
@@ -46,7 +45,13 @@ TEST (TaskRunner, NoCallbackOfACancelledRunApplies)
     slot->cancel(); // after its result was posted
     slot->cancel(); // on an idle slot: changes nothing
     EXPECT_EQ (*slot->generation, 1u);
-    start ([] (const AsyncControlBlock&, ProgressFunction) -> int { throw 2; });
+    start (
+        [] (const AsyncControlBlock&, ProgressFunction progress) -> int
+        {
+            progress (1, 2, {}); // each report arrives before the outcome
+            progress (2, 2, {});
+            throw 2;
+        });
     ASSERT_TRUE (testing_support::pumpUntil ([&] { return ! slot->isRunning(); }));
 
     token = std::make_shared<int>();
@@ -59,8 +64,7 @@ TEST (TaskRunner, NoCallbackOfACancelledRunApplies)
             return 3;
         });
     slot.reset(); // cancels the run
-    *events += "gone ";
     ASSERT_TRUE (waitUntilWorkerEnded (std::move (token)));
     testing_support::pumpFor (30);
-    EXPECT_EQ (*events, "dropped applied gone dropped ");
+    EXPECT_EQ (*events, "dropped 1 2 applied dropped ");
 }

@@ -39,9 +39,8 @@ juce::var DevServer::fromStats (const char* key, const juce::String& path) const
 {
     // A plain GET over a socket: quicker than juce::URL, and apart from the HTTP code under test.
     juce::StreamingSocket socket;
-    const juce::String request = "GET /stats HTTP/1.0\r\n\r\n";
-    if (! socket.connect ("127.0.0.1", port, 5000) ||
-        socket.write (request.toRawUTF8(), request.length()) < 0)
+    const char get[] = "GET /stats HTTP/1.0\r\n\r\n";
+    if (! socket.connect ("127.0.0.1", port, 5000) || socket.write (get, sizeof (get) - 1) < 0)
         return {};
     juce::MemoryOutputStream response;
     char buffer[4096];
