@@ -71,9 +71,9 @@ TEST (DownloadInstaller, FailuresLeaveTheOldFileAloneAndOnlyClientErrorsAreRetri
     const std::pair<std::vector<std::string>, std::string> rows[] {
         { { "--file-status", "404" }, "ClientError: HTTP error code 404, 4" }, // outcome, requests
         { { "--file-status", "503" }, "HttpError: HTTP error code 503, 1" },
-        // Announced lengths: nothing of these bodies is sent before the check.
-        { { "--file-size", "1073741824" }, "ServerError: file is too large, 1" },
-        { { "--file-size", "5G" }, "ServerError: file is too large, 1" },
+        // Too large as announced: refused before any of the body is read.
+        { { "--file-size", "1G", "--file-cut-at", "0" }, "ServerError: file is too large, 1" },
+        { { "--file-size", "4100M", "--file-cut-at", "0" }, "ServerError: file is too large, 1" },
         // One byte less passes the size check and fails later, when the body is cut short.
         { { "--file-size", "1073741823", "--file-cut-at", "1000" },
           "ServerError: download broken off: received 1000 bytes, expected 1073741823, 1" },
@@ -116,9 +116,9 @@ TEST (DownloadInstaller, ACancelStopsWithinAReadAndLeavesTheOldFileAlone)
     EXPECT_EQ (entriesIn (folder.get()), 1);
 }
 
-TEST (DownloadInstaller, AnUnsafeOrOtherNameOrAFileForAFolderFailBeforeAnythingIsMade)
+TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFails)
 {
-    const DevServer server ({ "--file-size", "1000" });
+    const DevServer server ({ "--file-status", "503", "--file-fail-times", "1" });
     const TemporaryFolder folder;
     const auto target = folder.get().getChildFile ("sub");
     const auto destination = target.getChildFile ("installer.bin");
@@ -128,6 +128,7 @@ TEST (DownloadInstaller, AnUnsafeOrOtherNameOrAFileForAFolderFailBeforeAnythingI
                "ServerError: installer file name `other.bin` does not match `" +
                    destination.getFullPathName().toStdString() + "`");
     EXPECT_EQ (server.getRequestCount ("/files/other.bin"), 0);
+    EXPECT_EQ (download (destination, server), "HttpError: HTTP error code 503");
     EXPECT_FALSE (target.exists());
 
     target.replaceWithText ("a file, not a folder");
