@@ -21,8 +21,7 @@ public:
     const juce::File& get() const { return folder; }
 
 private:
-    const juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                                  .getChildFile ("larkspire-test-" + juce::Uuid().toString());
+    const juce::File folder = juce::File::createTempFile (".larkspire-test");
 
     JUCE_DECLARE_NON_COPYABLE (TemporaryFolder)
 };
