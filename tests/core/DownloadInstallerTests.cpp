@@ -1,313 +1,202 @@
 #include "net/DownloadInstaller.h"
+#include "net/InstallerFileName.h"
 #include "support/DevServer.h"
 #include "support/OutcomeText.h"
+#include "support/PumpUntil.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
-#include <mutex>
+#include <unistd.h>
 
 using testing_support::DevServer;
 using testing_support::TemporaryFolder;
 
 namespace
 {
-struct Report
+/** Downloads the server's /files/name to destination on this thread; returns the outcome. */
+std::string download (const juce::File& destination, const DevServer& server,
+                      const juce::String& name = "installer.bin",
+                      const AsyncControlBlock& control = AsyncControlBlock())
 {
-    double done, total;
-    std::string text;
-};
-
-/** One download on a thread of its own, watched from the test. */
-class DownloadRun final
-{
-public:
-    DownloadRun (const juce::File& destination, const juce::String& link)
-        : outcome (std::async (std::launch::async, &DownloadRun::run, this,
-                               destination.getFullPathName().toStdString(), link.toStdString()))
-    {
-    }
-
-    ~DownloadRun() { cancel(); } // then the future waits for the thread
-
-    std::string finish() { return outcome.get(); }
-
-    void cancel() { control.flags |= AsyncControlBlock::cancelledBit; }
-
-    /** Waits (up to 20 s) until some bytes have been reported. */
-    bool waitForBytes()
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (20);
-        while (std::chrono::steady_clock::now() < deadline &&
-               outcome.wait_for (std::chrono::milliseconds (2)) != std::future_status::ready)
-        {
-            const auto seen = getReports();
-            if (! seen.empty() && seen.back().done > 0 && seen.back().text.empty())
-                return true;
-        }
-        return false;
-    }
-
-    std::vector<Report> getReports()
-    {
-        std::lock_guard<std::mutex> lock (mutex);
-        return reports;
-    }
-
-private:
-    std::string run (const std::string& path, const std::string& url)
-    {
-        const auto record = [this] (double done, double total, std::string text)
-        {
-            std::lock_guard<std::mutex> lock (mutex);
-            reports.push_back ({ done, total, text });
-        };
-        return testing_support::outcomeOf ([&] { downloadInstaller (path, url, control, record); });
-    }
-
-    AsyncControlBlock control;
-    std::mutex mutex;
-    std::vector<Report> reports;
-    std::future<std::string> outcome; // last: made once the rest is ready
-};
-
-std::string download (const juce::File& destination, const juce::String& link)
-{
-    return DownloadRun (destination, link).finish();
+    const auto path = destination.getFullPathName().toStdString();
+    const auto link = server.getUrl ("/files/" + name).toStdString();
+    return testing_support::outcomeOf (
+        [&] { downloadInstaller (path, link, control, [] (auto...) {}); });
 }
 
-/** Every file in folder, hidden ones included, as names. */
-juce::StringArray filesIn (const juce::File& folder)
+/** Files and folders in folder, hidden ones included. */
+int entriesIn (const juce::File& folder)
 {
-    juce::StringArray names;
-    for (const auto& file : folder.findChildFiles (juce::File::findFilesAndDirectories, false))
-        names.add (file.getFileName());
-    names.sort (false);
-    return names;
-}
-
-juce::String fileLink (const DevServer& server)
-{
-    return server.getUrl ("/files/installer.bin");
+    return folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories);
 }
 } // namespace
 
-TEST (DownloadInstaller, CopiesTheBodyByteForByteWithAndWithoutLength)
+TEST (DownloadInstaller, ReplacesTheOldFileWithTheBodyByteForByteWithOrWithoutALength)
 {
     TemporaryFolder folder;
-    const auto source = folder.get().getChildFile ("source.bin");
     juce::MemoryBlock bytes (1024 * 1024 + 4567);
-    juce::Random random (7);
-    for (size_t i = 0; i < bytes.getSize(); ++i)
-        bytes[i] = (char) random.nextInt (256);
+    juce::Random (7).fillBitsRandomly (bytes.getData(), bytes.getSize());
+    const auto source = folder.get().getChildFile ("source.bin");
     source.replaceWithData (bytes.getData(), bytes.getSize());
-    const auto sourceOption = source.getFullPathName().toStdString();
+    const auto path = source.getFullPathName().toStdString();
+    // Near the 255-byte limit: the temporary file beside it must still have a valid name.
+    const auto name = juce::String::repeatedString ("n", 246) + ".bin";
 
-    const std::vector<std::pair<std::vector<std::string>, double>> rows {
-        { { "--file", sourceOption }, (double) bytes.getSize() },
-        { { "--file", sourceOption, "--file-chunked" }, -1.0 },
-        { { "--file", sourceOption, "--file-no-length" }, -1.0 },
-        { { "--file-size", "0" }, 0.0 },
-    };
-    for (const auto& [options, total] : rows)
+    const std::vector<std::string> rows[] { { "--file", path },
+                                            { "--file", path, "--file-chunked" },
+                                            { "--file", path, "--file-no-length" },
+                                            { "--file-size", "0" } };
+    for (const auto& options : rows)
     {
-        const auto mode = juce::String (options.back()).fromLastOccurrenceOf ("/", false, false);
-        DevServer server (options);
-        // A folder that does not exist yet is made, with its parents.
-        const auto target = folder.get().getChildFile ("out" + mode).getChildFile ("a/b");
-        const auto destination = target.getChildFile ("installer.bin");
-        DownloadRun run (destination, fileLink (server));
-        ASSERT_EQ (run.finish(), "ok") << mode;
+        SCOPED_TRACE (options.back());
+        const DevServer server (options);
+        const auto target = folder.get().getChildFile (juce::Uuid().toString());
+        // An old file is replaced, or else the folder is made, with its parents.
+        const auto empty = options.back() == "0";
+        if (! empty && target.createDirectory().wasOk())
+            target.getChildFile (name).replaceWithText ("old installer");
+        ASSERT_EQ (download (target.getChildFile (name), server, name), "ok");
 
         juce::MemoryBlock written;
-        ASSERT_TRUE (destination.loadFileAsData (written));
-        EXPECT_TRUE (total == 0.0 ? written.isEmpty() : written == bytes) << mode;
-        EXPECT_EQ (filesIn (target), juce::StringArray ("installer.bin")) << mode;
-
-        const auto reports = run.getReports();
-        ASSERT_GE (reports.size(), total == 0.0 ? 1u : 3u) << mode;
-        EXPECT_EQ (reports.front().done, 0.0);
-        EXPECT_EQ (reports.back().done, (double) written.getSize()) << mode;
-        for (size_t i = 0; i < reports.size(); ++i)
-        {
-            EXPECT_EQ (reports[i].total, total) << mode;
-            EXPECT_EQ (reports[i].text, "");
-            EXPECT_GE (reports[i].done, i > 0 ? reports[i - 1].done : 0.0);
-        }
+        target.getChildFile (name).loadFileAsData (written);
+        EXPECT_TRUE (empty ? written.isEmpty() : written == bytes);
+        EXPECT_EQ (entriesIn (target), 1);
     }
 }
 
-TEST (DownloadInstaller, ANameNearTheFileSystemLimitStillDownloads)
+TEST (DownloadInstaller, FailuresLeaveTheOldFileAloneAndOnlyClientErrorsAreRetried)
 {
-    // The temporary file beside the installer must not push the name past 255 bytes.
-    TemporaryFolder folder;
-    DevServer server ({ "--file-size", "1000" });
-    const juce::String name = juce::String::repeatedString ("n", 246) + ".bin";
-    const auto destination = folder.get().getChildFile (name);
-
-    EXPECT_EQ (download (destination, server.getUrl ("/files/" + name)), "ok");
-    EXPECT_EQ (destination.getSize(), 1000);
-    EXPECT_EQ (filesIn (folder.get()), juce::StringArray (name));
-}
-
-TEST (DownloadInstaller, ClientErrorsAreRetriedThreeTimes)
-{
-    TemporaryFolder folder;
-    const auto notices = [] (DownloadRun& run)
-    {
-        std::vector<std::string> texts;
-        for (const auto& report : run.getReports())
-            texts.push_back (std::to_string ((int) report.done) + "/" +
-                             std::to_string ((int) report.total) + " " + report.text);
-        return texts;
-    };
-    DevServer missing ({ "--file-status", "404" });
-    DevServer once ({ "--file-status", "404", "--file-fail-times", "1", "--file-size", "1000" });
-    const auto target = folder.get().getChildFile ("missing");
-    DownloadRun failing (target.getChildFile ("installer.bin"), fileLink (missing));
-    DownloadRun retried (folder.get().getChildFile ("installer.bin"), fileLink (once));
-
-    EXPECT_EQ (failing.finish(), "ClientError: HTTP error code 404");
-    EXPECT_EQ (missing.getRequestCount ("/files/installer.bin"), 4);
-    EXPECT_EQ (notices (failing),
-               (std::vector<std::string> { "1/3 retry", "2/3 retry", "3/3 retry" }));
-    EXPECT_FALSE (target.exists());
-
-    // After a failed attempt, the next one reports its progress afresh.
-    ASSERT_EQ (retried.finish(), "ok");
-    const auto seen = notices (retried);
-    ASSERT_GE (seen.size(), 2u);
-    EXPECT_EQ (seen[0], "1/3 retry");
-    EXPECT_EQ (seen[1], "0/1000 ");
-}
-
-struct UnretriedFailure
-{
-    const char* name;
-    std::vector<std::string> options;
-    std::string expected;
-};
-
-// Printed by name, so test listings never show the row's bytes.
-void PrintTo (const UnretriedFailure& row, std::ostream* stream)
-{
-    *stream << row.name;
-}
-
-class DownloadFailure : public testing::TestWithParam<UnretriedFailure>
-{
-};
-
-TEST_P (DownloadFailure, IsNotRetriedAndLeavesNoFile)
-{
-    const auto& [name, options, expected] = GetParam();
-    TemporaryFolder folder;
-    DevServer server (options);
-    const auto target = folder.get().getChildFile ("sub");
-
-    DownloadRun run (target.getChildFile ("installer.bin"), fileLink (server));
-    EXPECT_EQ (run.finish(), expected);
-    EXPECT_EQ (server.getRequestCount ("/files/installer.bin"), 1);
-    for (const auto& report : run.getReports())
-        EXPECT_NE (report.text, "retry");
-    if (expected.find ("broken off") == std::string::npos)
-        EXPECT_FALSE (target.exists());
-    else
-        EXPECT_EQ (filesIn (target), juce::StringArray()) << "partial file left";
-}
-
-INSTANTIATE_TEST_SUITE_P (
-    DownloadInstaller, DownloadFailure,
-    testing::Values (
-        UnretriedFailure {
-            "ServerStatus", { "--file-status", "503" }, "HttpError: HTTP error code 503" },
-        // Announced lengths: nothing of these bodies is sent before the check.
-        UnretriedFailure {
-            "OneGiB", { "--file-size", "1073741824" }, "ServerError: file is too large" },
-        UnretriedFailure { "FiveGiB", { "--file-size", "5G" }, "ServerError: file is too large" },
+    const std::pair<std::vector<std::string>, std::string> rows[] {
+        { { "--file-status", "404" }, "ClientError: HTTP error code 404, 4" }, // outcome, requests
+        { { "--file-status", "503" }, "HttpError: HTTP error code 503, 1" },
+        // Too large as announced: refused before any of the body is read.
+        { { "--file-size", "1G", "--file-cut-at", "0" }, "ServerError: file is too large, 1" },
+        { { "--file-size", "4100M", "--file-cut-at", "0" }, "ServerError: file is too large, 1" },
         // One byte less passes the size check and fails later, when the body is cut short.
-        UnretriedFailure {
-            "CutShort",
-            { "--file-size", "1073741823", "--file-cut-at", "1000" },
-            "ServerError: download broken off: received 1000 bytes, expected 1073741823" },
-        UnretriedFailure {
-            "StalledWithoutLength",
-            { "--file-size", "100000", "--file-no-length", "--file-stall-after", "5000" },
-            "ServerError: download broken off: received 5000 bytes, expected unknown" }),
-    [] (const testing::TestParamInfo<UnretriedFailure>& row)
-    { return std::string (row.param.name); });
+        { { "--file-size", "1073741823", "--file-cut-at", "1000" },
+          "ServerError: download broken off: received 1000 bytes, expected 1073741823, 1" },
+        { { "--file-size", "100000", "--file-no-length", "--file-stall-after", "5000" },
+          "ServerError: download broken off: received 5000 bytes, expected unknown, 1" },
+    };
+    for (const auto& [options, expected] : rows)
+    {
+        const TemporaryFolder folder;
+        const DevServer server (options);
+        const auto destination = folder.get().getChildFile ("installer.bin");
+        destination.replaceWithText ("old installer");
+        const auto outcome = download (destination, server);
+        EXPECT_EQ (outcome + ", " +
+                       std::to_string (server.getRequestCount ("/files/installer.bin")),
+                   expected);
+        EXPECT_EQ (entriesIn (folder.get()), 1) << expected;
+        EXPECT_EQ (destination.loadFileAsString(), "old installer") << expected;
+    }
+}
 
-TEST (DownloadInstaller, AnExistingInstallerIsReplacedOnlyByAWholeOne)
+TEST (DownloadInstaller, ACancelStopsWithinAReadAndLeavesTheOldFileAlone)
 {
     TemporaryFolder folder;
     const auto destination = folder.get().getChildFile ("installer.bin");
-    destination.replaceWithText ("previous installer");
-    const auto expectOldFileAlone = [&]
-    {
-        EXPECT_EQ (destination.loadFileAsString(), "previous installer");
-        EXPECT_EQ (filesIn (folder.get()), juce::StringArray ("installer.bin"));
-    };
+    destination.replaceWithText ("old installer");
+    // 16 MiB at 2 MiB/s: a copy that ran on after the cancel would take about 8 s.
+    const DevServer slow ({ "--file-size", "16M", "--file-rate", "2M" });
+    AsyncControlBlock control;
+    auto outcome = std::async (std::launch::async, [&]
+                               { return download (destination, slow, "installer.bin", control); });
 
-    {
-        // 16 MiB at 2 MiB/s: a copy that ran on after the cancel would take about 8 s.
-        DevServer slow ({ "--file-size", "16M", "--file-rate", "2M" });
-        DownloadRun run (destination, fileLink (slow));
-        ASSERT_TRUE (run.waitForBytes());
-        // While the body arrives, it goes to a temporary file and the old one stays as it was.
-        EXPECT_EQ (destination.loadFileAsString(), "previous installer");
-        const auto during = filesIn (folder.get());
-        EXPECT_EQ (during.size(), 2);
-        EXPECT_TRUE (during[0].startsWith (".installer.bin.") && during[0].endsWith (".part"))
-            << during[0];
-
-        const auto cancelledAt = juce::Time::getMillisecondCounter();
-        run.cancel();
-        EXPECT_EQ (run.finish(), "TaskCancelledError: async task is cancelled");
-        EXPECT_LT (juce::Time::getMillisecondCounter() - cancelledAt, 1000u);
-        EXPECT_LT (run.getReports().back().done, 8.0 * 1024 * 1024);
-        expectOldFileAlone();
-    }
-
-    DevServer broken ({ "--file-size", "100000", "--file-cut-at", "70000" });
-    EXPECT_NE (download (destination, fileLink (broken)), "ok");
-    expectOldFileAlone();
-
-    DevServer good ({ "--file-size", "3000" });
-    EXPECT_EQ (download (destination, fileLink (good)), "ok");
-    EXPECT_EQ (destination.getSize(), 3000);
-    EXPECT_EQ (filesIn (folder.get()), juce::StringArray ("installer.bin"));
+    // The body goes to a temporary file beside the old one.
+    ASSERT_TRUE (testing_support::pumpUntil ([&] { return entriesIn (folder.get()) == 2; }, 20000));
+    const auto cancelledAt = juce::Time::getMillisecondCounter();
+    control.flags |= AsyncControlBlock::cancelledBit;
+    EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
+    EXPECT_LT (juce::Time::getMillisecondCounter() - cancelledAt, 1000u);
+    EXPECT_EQ (destination.loadFileAsString(), "old installer");
+    EXPECT_EQ (entriesIn (folder.get()), 1);
 }
 
-TEST (DownloadInstaller, BadNamesOrAParentThatIsAFileFailBeforeAnythingIsMade)
+TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFails)
 {
-    DevServer server ({ "--file-size", "1000" });
-    const auto base = server.getBaseUrl() + "/files/";
-    const std::vector<std::pair<juce::String, std::string>> rows {
-        { base + "..", "ServerError: unsafe installer file name `..`" },
-        { base + ".", "ServerError: unsafe installer file name `.`" },
-        { base, "ServerError: unsafe installer file name ``" },
-        { "..", "ServerError: unsafe installer file name `..`" },
-        { base + "a\\b.bin", "ServerError: unsafe installer file name `a\\b.bin`" },
-        { base + "a\tb.bin", "ServerError: unsafe installer file name `a?b.bin`" },
-        { base + "other.bin", "ServerError: installer file name `other.bin` does not match" },
-    };
-    for (const auto& [link, expected] : rows)
-    {
-        TemporaryFolder folder;
-        const auto target = folder.get().getChildFile ("sub");
-        const auto outcome = download (target.getChildFile ("installer.bin"), link);
-        EXPECT_EQ (outcome.rfind (expected, 0), 0u) << outcome;
-        EXPECT_FALSE (target.exists()) << link;
-    }
-    EXPECT_EQ (server.getRequestCount ("/files/.."), 0);
+    const DevServer server ({ "--file-status", "503", "--file-fail-times", "1" });
+    const TemporaryFolder folder;
+    const auto target = folder.get().getChildFile ("sub");
+    const auto destination = target.getChildFile ("installer.bin");
+    EXPECT_EQ (download (destination, server, "a\tb.bin"),
+               "ServerError: unsafe installer file name `a?b.bin`");
+    EXPECT_EQ (download (destination, server, "other.bin"),
+               "ServerError: installer file name `other.bin` does not match `" +
+                   destination.getFullPathName().toStdString() + "`");
     EXPECT_EQ (server.getRequestCount ("/files/other.bin"), 0);
+    EXPECT_EQ (download (destination, server), "HttpError: HTTP error code 503");
+    EXPECT_FALSE (target.exists());
 
-    TemporaryFolder folder;
-    const auto blocker = folder.get().getChildFile ("blocker");
-    blocker.replaceWithText ("a file, not a folder");
-    EXPECT_EQ (download (blocker.getChildFile ("installer.bin"), fileLink (server)),
-               "IOError: failed to create directory `" + blocker.getFullPathName().toStdString() +
-                   "`");
-    EXPECT_EQ (blocker.loadFileAsString(), "a file, not a folder");
+    target.replaceWithText ("a file, not a folder");
+    EXPECT_EQ (download (destination, server), "IOError: failed to create directory `" +
+                                                   target.getFullPathName().toStdString() + "`");
+    EXPECT_EQ (target.loadFileAsString(), "a file, not a folder");
+}
+
+TEST (InstallerFileName, IsTheLinksLastSegmentWithoutTheQueryAndMustBeSafe)
+{
+    for (const auto* link : { "https://cdn.example/a/b/setup.pkg?a=1",
+                              "https://cdn.example/a/setup.pkg?next=/x/y", "setup.pkg" })
+        EXPECT_EQ (installerFileNameFromLink (link), "setup.pkg") << link;
+    EXPECT_EQ (installerFileNameFromLink ("https://cdn.example/Setup%201.bin"), "Setup%201.bin");
+
+    for (const auto& name :
+         { juce::String ("LarkspireEditorSetup-2.3.1.bin"),
+           juce::String::fromUTF8 ("ラークスパー.pkg"), juce::String (".hidden") })
+        EXPECT_TRUE (isSafeInstallerFileName (name)) << name;
+    // A leading tilde would name a home folder.
+    for (const auto& name :
+         { juce::String(), juce::String ("."), juce::String (".."), juce::String ("a/b"),
+           juce::String ("a\\b"), juce::String ("~x"), juce::String ("a\tb"),
+           juce::String::charToString (0x7f), juce::String::charToString (0x85) })
+        EXPECT_FALSE (isSafeInstallerFileName (name)) << name;
+}
+
+// Places the worker cannot write to, made real: root ignores permission bits, so the downloads
+// run in a child process inside a private mount namespace (read-only bind mounts, a tiny tmpfs).
+TEST (DownloadFilesystem, ReadOnlyOrFullPlacesFailAtTheStepThatFailedAndLeaveNoPartialFile)
+{
+    const TemporaryFolder folder;
+    const DevServer server ({ "--file-size", "4M" });
+    const auto downloads = folder.get().getChildFile ("downloads");
+    const auto documents = folder.get().getChildFile ("documents");
+    const auto small = folder.get().getChildFile ("small");
+    for (const auto& place : { downloads, documents, small })
+        place.createDirectory();
+    downloads.getChildFile ("installer.bin").replaceWithText ("old");
+
+    // Paths reach the script as arguments; the full tmpfs is listed before it goes.
+    const juce::String script = R"(set -e
+for d in "$1" "$2"; do mount --bind "$d" "$d"; mount -o remount,bind,ro "$d"; done
+mount -t tmpfs -o size=1M tmpfs "$3"
+for d in "$1" "$2/Larkspire Downloads" "$3"; do "$4" --download "$d/installer.bin" "$5"; done
+ls -A "$3")";
+    juce::ChildProcess process;
+    ASSERT_TRUE (process.start (juce::StringArray {
+        "unshare", "-m", "sh", "-c", script, "sh", downloads.getFullPathName(),
+        documents.getFullPathName(), small.getFullPathName(),
+        juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
+        server.getUrl ("/files/installer.bin") }));
+    const auto output = process.readAllProcessOutput();
+    if (::geteuid() != 0 || output.startsWith ("unshare:"))
+        GTEST_SKIP() << "needs root and unshare -m for private mounts: " << output;
+
+    const auto part = "/.installer.bin.*.part`"; // a random name
+    const auto expected =
+        juce::StringArray { "IOError: failed to open file `" + downloads.getFullPathName() + part +
+                                ", reason is: `Read-only file system`",
+                            "IOError: failed to create directory `" + documents.getFullPathName() +
+                                "/Larkspire Downloads`",
+                            "IOError: failed to write to file `" + small.getFullPathName() + part,
+                            "" }
+            .joinIntoString ("\n");
+    EXPECT_TRUE (output.matchesWildcard (expected, false)) << output << "\nexpected:\n" << expected;
+    EXPECT_EQ (downloads.getChildFile ("installer.bin").loadFileAsString(), "old");
+    EXPECT_EQ (entriesIn (downloads), 1);
+    EXPECT_EQ (entriesIn (documents), 0);
+    EXPECT_EQ (server.getRequestCount ("/files/installer.bin"), 3);
 }

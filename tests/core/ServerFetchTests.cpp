@@ -1,6 +1,9 @@
+#include "net/FetchCharacterUpdateInfo.h"
 #include "net/ServerFetch.h"
+#include "net/UpdateServer.h"
 #include "support/DevServer.h"
 #include "support/OutcomeText.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -8,89 +11,137 @@ using testing_support::DevServer;
 
 namespace
 {
-/** "ok:<hex of body>" (or "ok:<size> bytes" past 32 bytes), or "<class>: <message>". */
-std::string fetchFrom (const std::vector<std::string>& options, bool cancelled = false)
+const juce::String versionPath = "/api/v1/version-info", linksPath = "/api/v1/download-links";
+
+/** The retry notices, "=> " and the outcome with "number|string|link|totalSize", then the
+    requests the server has had in all as "(version+links)". A cancel at the first notice is as
+    by a window closed during the pause before a retry. */
+std::string request (const DevServer& server, bool cancelledBefore = false,
+                     bool cancelAtNotice = false)
 {
-    DevServer server (options);
+    // With a trailing "/", which is dropped.
+    const testing_support::ScopedEnvironment address ("LARKSPIRE_UPDATE_SERVER",
+                                                      server.getBaseUrl().toStdString() + "/");
     AsyncControlBlock control;
-    control.flags = cancelled ? AsyncControlBlock::cancelledBit : 0;
-    std::string body;
-    const auto outcome = testing_support::outcomeOf (
-        [&] {
-            body =
-                fetchServerResponse (control, juce::URL (server.getUrl ("/api/v1/version-info")));
-        });
-    if (outcome != "ok")
-        return outcome;
-    if (body.size() > 32)
-        return "ok:" + std::to_string (body.size()) + " bytes";
-    return "ok:" + juce::String::toHexString (body.data(), (int) body.size(), 0).toStdString();
+    control.flags = cancelledBefore ? AsyncControlBlock::cancelledBit : 0;
+    std::string text;
+    const auto onNotice = [&] (double done, double total, std::string notice)
+    {
+        text += std::to_string ((int) done) + "/" + std::to_string ((int) total) + notice + " ";
+        control.flags |= cancelAtNotice ? AsyncControlBlock::cancelledBit : 0;
+    };
+    std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
+    text += "=> " + testing_support::outcomeOf (
+                        [&] { info = fetchCharacterUpdateInfo (control, onNotice); });
+    if (info != nullptr)
+        text += " " + std::to_string (info->latestVersionNumber) + "|" + info->latestVersionString +
+                "|" + info->downloadLink + "|" + std::to_string (info->totalSize);
+    return text + " (" + std::to_string (server.getRequestCount (versionPath)) + "+" +
+           std::to_string (server.getRequestCount (linksPath)) + ")";
+}
+} // namespace
+
+TEST (UpdateInfoRequest, AnswerTable)
+{
+    const std::string missing = "=> ServerError: missing ",
+                      many = "=> ServerError: multiple download links is not supported (1+1)";
+    const std::pair<std::vector<std::string>, std::string> rows[] {
+        // A client error on the second request repeats the pair; server errors are not retried.
+        { { "--links-status", "404", "--links-fail-times", "1", "--link", "s", "--total-size",
+            "5G" },
+          "1/3 => ok 20301|2.3.1|s|5368709120 (2+2)" },
+        { { "--version-status", "503" }, "=> HttpError: HTTP error code 503 (1+0)" },
+        { { "--links-status", "500" }, "=> HttpError: HTTP error code 500 (1+1)" },
+        { { "--version-body", "[1,2]" }, missing + "latestVersionNumber (1+0)" },
+        { { "--omit", "latestVersionString" }, missing + "latestVersionString (1+0)" },
+        { { "--omit", "minEditorVersion" }, missing + "minEditorVersion (1+0)" },
+        { { "--omit", "downloadLinks" }, missing + "downloadLinks (1+1)" },
+        { { "--omit", "totalSize" }, missing + "totalSize (1+1)" },
+        { { "--links-body", R"({"downloadLinks":"x","totalSize":1})" },
+          "=> ServerError: downloadLink is not an array (1+1)" },
+        { { "--links-count", "0" }, many },
+        { { "--links-count", "2" }, many },
+    };
+    for (const auto& [options, expected] : rows)
+    {
+        const DevServer server (options);
+        EXPECT_EQ (request (server), expected);
+        // The parameters arrive as sent, product first.
+        const auto query =
+            "?product=LarkspireEditor&platform=" + juce::String (UpdateServer::getPlatformId());
+        EXPECT_EQ (server.getLastTarget (versionPath), versionPath + query);
+        EXPECT_EQ (server.getLastTarget (linksPath),
+                   server.getRequestCount (linksPath) > 0 ? linksPath + query : juce::String());
+    }
 }
 
-const std::string tooLarge =
-    "ServerError: server retrurned invalid data (response body is too large)";
-} // namespace
+TEST (UpdateInfoRequest, ClientErrorsAreRetriedThreeTimesAfterASecondUnlessCancelled)
+{
+    const DevServer refusing ({ "--version-status", "404" });
+    auto started = juce::Time::getMillisecondCounter();
+    EXPECT_EQ (request (refusing), "1/3 2/3 3/3 => ClientError: HTTP error code 404 (4+0)");
+    EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u);
+
+    started = juce::Time::getMillisecondCounter();
+    EXPECT_EQ (request (refusing, false, true),
+               "1/3 => TaskCancelledError: async task is cancelled (5+0)");
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 800u); // not the whole pause
+    EXPECT_EQ (request (DevServer(), true), "=> TaskCancelledError: async task is cancelled (1+0)");
+}
 
 TEST (ServerFetch, OutcomeTable)
 {
-    struct Row
+    const std::string tooLarge = "ServerError: server retrurned invalid data (response body is "
+                                 "too large)";
+    // The outcome and, when ok, the body's size and its first ten bytes.
+    const std::pair<std::vector<std::string>, std::string> rows[] {
+        { { "--version-status", "404" }, "ClientError: HTTP error code 404" },
+        { { "--version-status", "204" }, "ClientError: HTTP error code 204" },
+        { { "--version-status", "503" }, "HttpError: HTTP error code 503" },
+        { { "--version-body-size", "65536" }, tooLarge },
+        { { "--version-body-size", "70000", "--version-no-length" }, tooLarge },
+        { { "--version-body-size", "65535" }, R"(ok 65535 {"latestVe)" },
+        // A byte-order mark is kept.
+        { { "--version-body-hex", "efbbbf7b22e282ac227d" }, "ok 10 \xef\xbb\xbf{\"€\"}" },
+        { { "--version-body-hex", "7beda0807d" },
+          "ServerError: server retrurned invalid data (invalid utf-8 codeunit)" },
+        // Five redirects are followed, a sixth is not; nothing listening is status 0.
+        { { "--version-body-hex", "31", "--version-redirects", "5" }, "ok 1 1" },
+        { { "--version-redirects", "6" }, "ClientError: HTTP error code 302" },
+        { { "--closed-port" }, "ClientError: HTTP error code 0" },
+    };
+    for (const auto& [options, expected] : rows)
     {
-        std::vector<std::string> options;
-        bool cancelled;
-        std::string expected;
-    };
-    const std::vector<Row> rows {
-        { { "--version-status", "404" }, false, "ClientError: HTTP error code 404" },
-        { { "--version-status", "204" }, false, "ClientError: HTTP error code 204" },
-        { { "--version-status", "503" }, false, "HttpError: HTTP error code 503" },
-        // The status is looked at before the cancel flag.
-        { { "--version-status", "500" }, true, "HttpError: HTTP error code 500" },
-        { {}, true, "TaskCancelledError: async task is cancelled" },
-        { { "--version-body-size", "65536" }, false, tooLarge },
-        { { "--version-body-size", "70000", "--version-no-length" }, false, tooLarge },
-        { { "--version-body-size", "65535" }, false, "ok:65535 bytes" },
-        { { "--version-body", "" }, false, "ok:" },
-        // Six redirects are one more than followed.
-        { { "--version-redirects", "6" }, false, "ClientError: HTTP error code 302" },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ (fetchFrom (row.options, row.cancelled), row.expected)
-            << (row.options.empty() ? std::string() : row.options.front());
-
-    // 8000 bytes at 20000 bytes/s arrive in many small pieces.
-    DevServer slow ({ "--version-body-size", "8000", "--version-rate", "20000" });
-    DevServer fast ({ "--version-body-size", "8000" });
-    AsyncControlBlock control;
-    const auto slowBody =
-        fetchServerResponse (control, juce::URL (slow.getUrl ("/api/v1/version-info")));
-    EXPECT_EQ (slowBody.size(), 8000u);
-    EXPECT_EQ (slowBody,
-               fetchServerResponse (control, juce::URL (fast.getUrl ("/api/v1/version-info"))));
-
-    EXPECT_EQ (fetchFrom ({ "--version-redirects", "5" }), fetchFrom ({}));
-    EXPECT_EQ (testing_support::outcomeOf (
-                   [&]
-                   {
-                       fetchServerResponse (control,
-                                            juce::URL ("http://127.0.0.1:" +
-                                                       juce::String (DevServer::getClosedPort())));
-                   }),
-               "ClientError: HTTP error code 0");
+        const auto closed = options.front() == "--closed-port";
+        const DevServer server (closed ? std::vector<std::string>() : options);
+        const juce::URL url (closed
+                                 ? "http://127.0.0.1:" + juce::String (DevServer::getClosedPort())
+                                 : server.getUrl (versionPath));
+        std::string body;
+        auto outcome = testing_support::outcomeOf (
+            [&] { body = fetchServerResponse (AsyncControlBlock(), url); });
+        if (outcome == "ok")
+            outcome += " " + std::to_string (body.size()) + " " + body.substr (0, 10);
+        EXPECT_EQ (outcome, expected) << options.back();
+    }
 }
 
 TEST (ServerFetch, Utf8Table)
 {
-    // Accepted: U+00E9, a byte-order mark (kept in the result), NUL, the noncharacter U+FFFE,
-    // U+10FFFF (the last code point), U+20AC.
-    for (const std::string hex : { "c3a9", "efbbbf7b7d", "00", "efbfbe", "f48fbfbf", "e282ac" })
-        EXPECT_EQ (fetchFrom ({ "--version-body-hex", hex }), "ok:" + hex);
-
-    // Refused: three overlong forms, a surrogate, above U+10FFFF, a bad lead byte, a lone
-    // continuation byte, a sequence cut off at the end of the body, a continuation byte missing,
-    // a lead byte beyond the range.
-    for (const std::string hex : { "c0af", "e080af", "f08fbfbf", "eda080", "f4908080", "f888808080",
-                                   "80", "41e282", "c341", "f5808080" })
-        EXPECT_EQ (fetchFrom ({ "--version-body-hex", hex }),
-                   "ServerError: server retrurned invalid data (invalid utf-8 codeunit)")
-            << hex;
+    // Valid: U+00E9, NUL, the noncharacter U+FFFE, U+10FFFF (the last), U+20AC. Not: overlong
+    // forms, a surrogate, above U+10FFFF, bad lead bytes, a lone continuation byte, a sequence
+    // cut off at the end, a continuation byte missing.
+    const std::pair<const char*, bool> rows[] {
+        { "c3a9", true },    { "00", true },        { "efbfbe", true },      { "f48fbfbf", true },
+        { "e282ac", true },  { "c0af", false },     { "e080af", false },     { "f08fbfbf", false },
+        { "eda080", false }, { "f4908080", false }, { "f888808080", false }, { "80", false },
+        { "41e282", false }, { "c341", false },     { "f5808080", false },
+    };
+    for (const auto& [hex, valid] : rows)
+    {
+        juce::MemoryBlock bytes;
+        bytes.loadFromHexString (hex);
+        const auto* data = static_cast<const unsigned char*> (bytes.getData());
+        EXPECT_EQ (isWellFormedUtf8 (data, bytes.getSize()), valid) << hex;
+    }
 }

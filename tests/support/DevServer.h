@@ -2,57 +2,35 @@
 
 #include <juce_core/juce_core.h>
 
-#include <string>
-#include <vector>
-
 namespace testing_support
 {
-/** The development update server (tools/devserver) run as a child process on an ephemeral
-    127.0.0.1 port. The options are those of `larkspire-devserver --help` (statuses, broken
-    bodies, stalls, redirects, rates, an installer file or generated installer bytes). The
-    constructor returns once the server listens and throws std::runtime_error when it cannot
-    start. The destructor stops the server (SIGTERM) and waits for it; stalled and hanging
-    answers end with it. Each test should use its own server. */
+/** tools/devserver (options as in its --help, none empty) on an ephemeral 127.0.0.1 port, up once
+    constructed (else std::runtime_error), killed with the object: that ends any stalled answer. */
 class DevServer final
 {
 public:
     explicit DevServer (const std::vector<std::string>& options = {});
     ~DevServer();
 
-    int getPort() const { return port; }
+    /** "http://127.0.0.1:PORT", no trailing slash, and that followed by path. */
+    juce::String getBaseUrl() const { return "http://127.0.0.1:" + juce::String (port); }
+    juce::String getUrl (const juce::String& path) const { return getBaseUrl() + path; }
 
-    /** "http://127.0.0.1:PORT", no trailing slash: the value for LARKSPIRE_UPDATE_SERVER. */
-    juce::String getBaseUrl() const;
+    /** Requests so far for path (no query), and the target (path and raw query, as on the
+        request line) of the last one. */
+    int getRequestCount (const juce::String& path) const { return fromStats ("requests", path); }
+    juce::String getLastTarget (const juce::String& path) const
+    {
+        return fromStats ("lastTarget", path);
+    }
 
-    /** The base URL followed by path, which starts with "/". */
-    juce::String getUrl (const juce::String& path) const;
-
-    /** How many requests the server has received for path (query excluded), asked live. */
-    int getRequestCount (const juce::String& path) const;
-
-    /** The query parameters of the last request for path, as "key=value&..." sorted by key. */
-    juce::String getLastQuery (const juce::String& path) const;
-
-    /** Stops the server now and returns what it printed on the way out ("served PATH COUNT"
-        lines, then "stopped"). Later calls return the same text. */
-    juce::String stop();
-
-    /** A 127.0.0.1 port on which nothing listens: connections to it are refused. */
+    /** A 127.0.0.1 port on which connections are refused. */
     static int getClosedPort();
 
-    /** Path of the larkspire-devserver binary of this build. */
-    static std::string getBinaryPath();
-
 private:
-    juce::var fetchStats() const;
-    bool hasEnded();
+    juce::var fromStats (const char* key, const juce::String& path) const;
 
-    int pid = -1;
+    juce::ChildProcess process;
     int port = 0;
-    juce::File outputFile; // what the server prints: its address first, its tally on the way out
-    juce::String finalOutput;
-    bool stopped = false;
-
-    JUCE_DECLARE_NON_COPYABLE (DevServer)
 };
 } // namespace testing_support

@@ -6,8 +6,7 @@
 
 namespace testing_support
 {
-/** Sets (or, with no value, unsets) an environment variable for the life of the object and
-    restores the old state afterwards. Not thread-safe: construct it before starting threads. */
+/** Sets (or unsets) an environment variable while it lives; make it before starting threads. */
 class ScopedEnvironment final
 {
 public:
@@ -20,9 +19,7 @@ public:
     }
 
     ~ScopedEnvironment() { set (previous); }
-
     ScopedEnvironment (const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator= (const ScopedEnvironment&) = delete;
 
 private:
     void set (const std::optional<std::string>& value) const
@@ -30,7 +27,7 @@ private:
         value ? ::setenv (name.c_str(), value->c_str(), 1) : ::unsetenv (name.c_str());
     }
 
-    std::string name;
+    const std::string name;
     std::optional<std::string> previous;
 };
 } // namespace testing_support

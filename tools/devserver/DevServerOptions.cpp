@@ -19,7 +19,8 @@ Endpoints:
     GET /api/v1/version-info      {"latestVersionNumber", "latestVersionString", "minEditorVersion"}
     GET /api/v1/download-links    {"downloadLinks": [LINK], "totalSize"}
     GET /files/NAME               the installer's bytes (any NAME)
-    GET /stats                    request counts per path as JSON (not counted itself)
+    GET /stats                    JSON: request counts per path and the last raw request
+                                  target (path?query) per path (not counted itself)
     GET /hop/N/PATH               redirect chain: N more redirects, then PATH is served
 
 General options:

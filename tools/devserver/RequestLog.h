@@ -11,31 +11,28 @@
 
 namespace devserver
 {
-/** Requests per path (query excluded) and the last query of each, for /stats and the exit. */
+/** Requests per path (query excluded) and, for /stats, the last request target of each exactly
+    as it came on the request line (path and query, nothing decoded). */
 class RequestLog final
 {
 public:
     int record (const httplib::Request& request)
     {
-        std::string query;
-        for (const auto& [key, value] : request.params)
-            query += (query.empty() ? "" : "&") + key + "=" + value;
-
         std::lock_guard<std::mutex> lock (mutex);
-        lastQueries[request.path] = query;
+        lastTargets[request.path] = request.target;
         return counts[request.path]++;
     }
 
     std::string toJson()
     {
         std::lock_guard<std::mutex> lock (mutex);
-        std::string counted, queries;
+        std::string counted, targets;
         for (const auto& [path, count] : counts)
             counted +=
                 (counted.empty() ? "" : ",") + jsonString (path) + ":" + std::to_string (count);
-        for (const auto& [path, query] : lastQueries)
-            queries += (queries.empty() ? "" : ",") + jsonString (path) + ":" + jsonString (query);
-        return "{\"requests\":{" + counted + "},\"lastQuery\":{" + queries + "}}";
+        for (const auto& [path, target] : lastTargets)
+            targets += (targets.empty() ? "" : ",") + jsonString (path) + ":" + jsonString (target);
+        return "{\"requests\":{" + counted + "},\"lastTarget\":{" + targets + "}}";
     }
 
     void print()
@@ -53,7 +50,7 @@ public:
 private:
     std::mutex mutex;
     std::map<std::string, int> counts;
-    std::map<std::string, std::string> lastQueries;
+    std::map<std::string, std::string> lastTargets;
     bool printed = false;
 };
 } // namespace devserver
