@@ -95,25 +95,98 @@ TEST (DownloadInstaller, FailuresLeaveTheOldFileAloneAndOnlyClientErrorsAreRetri
     }
 }
 
-TEST (DownloadInstaller, ACancelStopsWithinAReadAndLeavesTheOldFileAlone)
+TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlone)
 {
-    TemporaryFolder folder;
-    const auto destination = folder.get().getChildFile ("installer.bin");
-    destination.replaceWithText ("old installer");
-    // 16 MiB at 2 MiB/s: a copy that ran on after the cancel would take about 8 s.
-    const DevServer slow ({ "--file-size", "16M", "--file-rate", "2M" });
-    AsyncControlBlock control;
-    auto outcome = std::async (std::launch::async, [&]
-                               { return download (destination, slow, "installer.bin", control); });
+    // A copy under way stops before its next read. A read blocked on a stall or a 4 KiB/s
+    // trickle, or a request without an answer, runs on for 8 to 32 s unless the cancel
+    // interrupts it.
+    const std::vector<std::string> rows[] { { "--file-size", "16M", "--file-rate", "2M" },
+                                            { "--file-size", "16M", "--file-stall-after",
+                                              "204800" },
+                                            { "--file-size", "16M", "--file-rate", "4K" },
+                                            { "--file-hang" } };
+    for (const auto& options : rows)
+    {
+        SCOPED_TRACE (options.back());
+        const TemporaryFolder folder;
+        const auto destination = folder.get().getChildFile ("installer.bin");
+        destination.replaceWithText ("old installer");
+        const DevServer server (options);
+        AsyncControlBlock control;
+        auto outcome =
+            std::async (std::launch::async,
+                        [&] { return download (destination, server, "installer.bin", control); });
 
-    // The body goes to a temporary file beside the old one.
-    ASSERT_TRUE (testing_support::pumpUntil ([&] { return entriesIn (folder.get()) == 2; }, 20000));
-    const auto cancelledAt = juce::Time::getMillisecondCounter();
-    control.flags |= AsyncControlBlock::cancelledBit;
-    EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
-    EXPECT_LT (juce::Time::getMillisecondCounter() - cancelledAt, 1000u);
-    EXPECT_EQ (destination.loadFileAsString(), "old installer");
-    EXPECT_EQ (entriesIn (folder.get()), 1);
+        // Under way: the body goes to a partial file beside the old one, once there is an answer.
+        const auto answered = options.back() != "--file-hang";
+        ASSERT_TRUE (testing_support::pumpUntil (
+            [&]
+            {
+                return server.getRequestCount ("/files/installer.bin") == 1 &&
+                       entriesIn (folder.get()) == (answered ? 2 : 1);
+            },
+            20000));
+        control.cancel();
+        ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
+        EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
+        EXPECT_EQ (destination.loadFileAsString(), "old installer");
+        EXPECT_EQ (entriesIn (folder.get()), 1);
+    }
+}
+
+TEST (DownloadInstaller, PartialFilesOfDeadRunsGoButNotOneAnotherCopyIsWriting)
+{
+    const TemporaryFolder folder;
+    const auto destination = folder.get().getChildFile ("installer.bin");
+    const auto dead = folder.get().getChildFile (".installer.bin.3f2a9c.part");
+    dead.replaceWithText ("left by a run that was killed");
+    const juce::StringArray others { ".installer.bin.xyz.part", ".installer.bin.3f2a9c.part.keep",
+                                     "installer.bin.3f2a9c.part", ".other.bin.3f2a9c.part" };
+    for (const auto& name : others)
+        folder.get().getChildFile (name).replaceWithText ("not a partial file of ours");
+
+    // A second copy of the program downloads the same installer over a stalled link.
+    const DevServer stalled ({ "--file-size", "16M", "--file-stall-after", "102400" });
+    juce::ChildProcess second;
+    ASSERT_TRUE (second.start (juce::StringArray {
+        juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
+        "--download", destination.getFullPathName(), stalled.getUrl ("/files/installer.bin") }));
+    juce::File live;
+    ASSERT_TRUE (testing_support::pumpUntil (
+        [&]
+        {
+            for (const auto& file : folder.get().findChildFiles (juce::File::findFiles, false))
+                if (file != dead && ! others.contains (file.getFileName()))
+                    live = file;
+            return live.exists();
+        },
+        20000));
+
+    const DevServer server;
+    EXPECT_EQ (download (destination, server), "ok");
+    EXPECT_FALSE (dead.exists());
+    EXPECT_TRUE (live.exists());
+    for (const auto& name : others)
+        EXPECT_TRUE (folder.get().getChildFile (name).exists()) << name;
+
+    // Killed, the second copy leaves its file behind, unlocked: the next download removes it.
+    second.kill();
+    second.waitForProcessToFinish (10000);
+    EXPECT_EQ (download (destination, server), "ok");
+    EXPECT_FALSE (live.exists());
+    EXPECT_EQ (entriesIn (folder.get()), 1 + others.size());
+}
+
+TEST (DownloadInstaller, RequestsTheLinkByteForByte)
+{
+    const TemporaryFolder folder;
+    const DevServer server;
+    for (const juce::String query :
+         { "?token&sig=a%2Fb+c&x=1", "?a=b=c==&empty=&=x", "?p=%20%E3%81%82%2b+", "?only" })
+    {
+        EXPECT_EQ (download (folder.get().getChildFile ("X.bin"), server, "X.bin" + query), "ok");
+        EXPECT_EQ (server.getLastTarget ("/files/X.bin"), "/files/X.bin" + query);
+    }
 }
 
 TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFails)
@@ -130,6 +203,14 @@ TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFail
     EXPECT_EQ (server.getRequestCount ("/files/other.bin"), 0);
     EXPECT_EQ (download (destination, server), "HttpError: HTTP error code 503");
     EXPECT_FALSE (target.exists());
+
+    // A folder where the installer should go: refused before any request.
+    const auto inTheWay = folder.get().getChildFile ("installer.bin");
+    inTheWay.createDirectory();
+    EXPECT_EQ (download (inTheWay, server), "IOError: cannot save the installer as `" +
+                                                inTheWay.getFullPathName().toStdString() +
+                                                "`: a folder of that name is in the way");
+    EXPECT_EQ (server.getRequestCount ("/files/installer.bin"), 1);
 
     target.replaceWithText ("a file, not a folder");
     EXPECT_EQ (download (destination, server), "IOError: failed to create directory `" +

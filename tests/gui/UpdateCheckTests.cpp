@@ -71,8 +71,9 @@ TEST_F (UpdateCheckTest, FailureLeavesTheCheckIdleARequestRestartsItAndAResultEn
 
 TEST_F (UpdateCheckTest, ARunningCheckIsNotStartedAgainAndADestroyedModelIsLeftAlone)
 {
-    // The first answer takes about a second; a cancelled run asks for nothing after it.
-    DevServer server ({ "--version-body-size", "20000", "--version-rate", "20000" });
+    // The first answer would take half a minute: the cancel cuts it short, and the cancelled
+    // run asks for nothing after it.
+    DevServer server ({ "--version-body-size", "60000", "--version-rate", "2000" });
     pointAt (server);
     alignas (InstallerModel) unsigned char storage[sizeof (InstallerModel)];
     auto* model = new (storage) InstallerModel();
