@@ -29,7 +29,7 @@ set_tests_properties (shell.welcome_unwritable_folder
 add_executable (shell_app_tests ${CMAKE_CURRENT_LIST_DIR}/support/GuiTestMain.cpp
                                 ${CMAKE_CURRENT_LIST_DIR}/gui/ShellTestSupport.cpp
                                 ${LARKSPIRE_SHELL_TESTS}/ApplicationLifecycleTest.cpp)
-target_link_libraries (shell_app_tests PRIVATE larkspire_test_support larkspire_ui)
+target_link_libraries (shell_app_tests PRIVATE larkspire_test_support larkspire_ui X11::X11)
 larkspire_set_warnings (shell_app_tests)
 gtest_discover_tests (shell_app_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                       PROPERTIES LABELS gui)
