@@ -20,7 +20,7 @@ larkspire_window_test (quit-during-download 120 $<TARGET_FILE:larkspire-devserve
 # Folder permissions as an ordinary user (as root, JUCE calls every folder writable).
 add_test (NAME shell.welcome_unwritable_folder
           COMMAND bash ${LARKSPIRE_SHELL_TESTS}/as-unprivileged-user.sh $<TARGET_FILE:gui_tests>
-                  --gtest_filter=WelcomePage.UnwritableFolderIsReportedInTwoLines)
+                  --gtest_filter=WelcomePage.OnlyAbsoluteTextChoosesAFolder)
 set_tests_properties (shell.welcome_unwritable_folder
                       PROPERTIES LABELS gui TIMEOUT 60 SKIP_RETURN_CODE 77)
 

@@ -22,24 +22,17 @@ TEST (DownloadFigures, FormatByteSizePicksTheUnitByStrictThresholds)
         EXPECT_EQ (formatByteSize (value), shown) << std::setprecision (17) << value;
 }
 
-TEST (DownloadFigures, SpeedNeedsAFullWindowOfThirtySamples)
+TEST (DownloadFigures, SpeedSizeLineAndProgress)
 {
+    // The speed needs a full window of thirty samples, 100 ms apart.
     boost::circular_buffer<double> window (30);
-    EXPECT_EQ (Downloading::speedOf (window), 0.0);
-
-    window.push_back (0.0);
-    for (int i = 1; i < 29; ++i)
+    for (int i = 0; i < 29; ++i)
         window.push_back (1000.0 * i);
     EXPECT_EQ (Downloading::speedOf (window), 0.0);
-
-    // Oldest 0, newest 3 MiB, three seconds apart.
-    window.push_back (3145728.0);
+    window.push_back (3145728.0); // oldest 0, newest 3 MiB, three seconds apart
     EXPECT_DOUBLE_EQ (Downloading::speedOf (window), 1048576.0);
-}
 
-TEST (DownloadFigures, SizeLineAndProgress)
-{
-    // Before any report: the page's starting figures.
+    // The page's starting figures, before any report.
     EXPECT_EQ (Downloading::sizeLine (0.0, 1e-5, 0.0), "0.0 KiB / 0.0 KiB");
     EXPECT_EQ (Downloading::progressFor (0.0, 1e-5), 0.0);
 
@@ -50,7 +43,6 @@ TEST (DownloadFigures, SizeLineAndProgress)
     EXPECT_EQ (Downloading::progressFor (0.0, 0.0), 0.0);
 
     // No announced total: the bytes so far and a busy bar, never a negative size.
-    EXPECT_EQ (Downloading::sizeLine (0.0, -1.0, 0.0), "0.0 KiB");
     EXPECT_EQ (Downloading::sizeLine (2000000.0, -1.0, 524288.0), "1.9 MiB (512.0 KiB/s)");
     EXPECT_EQ (Downloading::progressFor (4096.0, -1.0), -1.0);
 }

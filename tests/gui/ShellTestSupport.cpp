@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "look/FernwaveTheme.h"
+#include "pages/LangSelect.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
 #include "support/TemporaryFolder.h"
@@ -20,15 +21,12 @@ struct ShellEnvironment final : public ::testing::Environment
     {
         MainWindow::deleteInstance();
         MainComponent::deleteInstance();
-        if (builtModel)
-            InstallerModel::deleteInstance();
-        if (theme != nullptr)
-            juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
+        InstallerModel::deleteInstance();
+        juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
         theme.reset();
         root.reset();
     }
 
-    // Made only when a test uses it.
     juce::File privateRoot()
     {
         if (root == nullptr)
@@ -38,7 +36,7 @@ struct ShellEnvironment final : public ::testing::Environment
 
     std::unique_ptr<testing_support::TemporaryFolder> root;
     std::unique_ptr<FernwaveTheme> theme;
-    bool modelPrepared = false, builtModel = false;
+    bool modelPrepared = false;
 };
 
 auto* const environment =
@@ -80,7 +78,7 @@ void ShellWindowTest::SetUp()
         // The model recolours its icons with the default look-and-feel's text colour.
         environment->theme = std::make_unique<FernwaveTheme>();
         juce::Desktop::getInstance().setDefaultLookAndFeel (environment->theme.get());
-        environment->builtModel = InstallerModel::getInstance() != nullptr;
+        InstallerModel::getInstance();
     }
 
     model = InstallerModel::getInstanceWithoutCreating();
@@ -115,6 +113,11 @@ void ShellWindowTest::pressNext()
 {
     mainComponent().getCurrentPage()->nextButton->triggerClick();
     testing_support::pumpFor (10); // triggerClick posts the click
+}
+
+void ShellWindowTest::chooseLanguage (int id)
+{
+    welcome().getLangSelect().getLanguageBox().setSelectedId (id, juce::sendNotificationSync);
 }
 
 bool ShellWindowTest::runUpdateCheck (const juce::String& baseUrl)
