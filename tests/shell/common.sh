@@ -1,5 +1,4 @@
-# Sourced by the tests of the real binary, which run under tools/with-xvfb.sh (a display of
-# their own, with the window-manager atoms JUCE needs to take close requests). Their arguments:
+# Sourced by the tests of the real binary, which run under tools/with-xvfb.sh. Their arguments:
 #   LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]].
 # A work folder and every process started here are gone at exit.
 set -euo pipefail
@@ -34,6 +33,20 @@ wait_until()
     done
 }
 
+# send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
+# holds. An X event that Xlib has already queued while JUCE waits on the socket stays unhandled
+# until another event arrives; on a bare Xvfb nothing else sends one.
+send_until()
+{
+    local deadline=$((SECONDS + $1)) condition="$2"
+    shift 2
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        "$@"
+        wait_until 2 "$condition" && return 0
+    done
+    return 1
+}
+
 start_devserver() # OPTION...
 {
     "$devserver" "$@" >"$work/devserver.out" 2>&1 </dev/null &
@@ -59,51 +72,31 @@ start_app()
     pids+=("$appPid")
 }
 
-# wait_for_window [OTHER_THAN]: a visible 640 x 480 window titled larkspire-downloader, other
-# than window OTHER_THAN; sets windowId, X and Y. JUCE may replace a window's first X window
-# right after creating it, so the candidates are looked up afresh each time.
+# wait_for_window [OTHER_THAN]: a visible 640x480 window titled larkspire-downloader, other than
+# OTHER_THAN; sets windowId, X and Y. JUCE may replace its first X window, so look each time.
 wait_for_window()
 {
-    local deadline=$((SECONDS + 30)) candidate geometry
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        for candidate in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
-            [ "$candidate" != "${1:-}" ] || continue
-            geometry="$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null)" || continue
-            eval "$geometry"
-            [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$candidate" && return 0
+    found()
+    {
+        local id
+        for id in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
+            [ "$id" != "$1" ] && eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" &&
+                [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
         done
-        sleep 0.1
-    done
-    fail "no (further) 640x480 window titled larkspire-downloader appeared"
+        return 1
+    }
+    wait_until 30 found "${1:-}" || fail "no (further) 640x480 larkspire-downloader window"
 }
 
-# Next sits at (532, 388) in the page, 84 x 32, below the 44-pixel header. A press that comes
-# before the update check's answer is handled is refused: press again.
+# Next is 84 x 32 at (532, 388) in the page, below the 44-pixel header. A press before the
+# update check's answer is handled is refused, so press until the download starts.
 press_next_until_download()
 {
     checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }
     started() { [ "$(requests "/files/$installerName")" -ge 1 ]; }
     wait_until 20 checked || fail "the update check never reached the server"
-    for _ in 1 2 3 4 5; do
-        xdotool mousemove --window "$windowId" $((532 + 84 / 2)) $((44 + 388 + 16)) click 1
-        if wait_until 3 started; then return 0; fi
-    done
-    fail "Next never started the download"
-}
-
-# send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
-# holds. JUCE's loop polls the X socket, so an event that Xlib has already read into its own
-# queue (while answering some other request) waits there until the next event arrives; on a
-# desktop the pointer and the window manager supply one at once, on a bare Xvfb nothing does.
-send_until()
-{
-    local deadline=$((SECONDS + $1)) condition="$2"
-    shift 2
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        "$@"
-        wait_until 2 "$condition" && return 0
-    done
-    return 1
+    send_until 15 started xdotool mousemove --window "$windowId" 574 448 click 1 ||
+        fail "Next never started the download"
 }
 
 # close_window WINDOW PID SECONDS: a window manager's close request; PID must end with status 0.
@@ -111,8 +104,7 @@ close_window()
 {
     local pid="$2" status=0
     exited() { ! kill -0 "$pid" 2>/dev/null; }
-    send_until "$3" exited "$closer" "$1" ||
-        fail "the close request did not end process $pid within $3 s"
+    send_until "$3" exited "$closer" "$1" || fail "the close request did not end $pid in $3 s"
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
 }
