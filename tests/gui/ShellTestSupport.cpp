@@ -8,7 +8,6 @@
 #include "support/TemporaryFolder.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace shell_testing
 {
@@ -36,7 +35,6 @@ struct ShellEnvironment final : public ::testing::Environment
 
     std::unique_ptr<testing_support::TemporaryFolder> root;
     std::unique_ptr<FernwaveTheme> theme;
-    bool modelPrepared = false;
 };
 
 auto* const environment =
@@ -49,7 +47,6 @@ void preparePrivateEnvironment()
     const auto applications = environment->privateRoot().getChildFile ("applications");
     home.getChildFile ("Documents").createDirectory();
     applications.createDirectory();
-
     ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
     ::setenv ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName().toRawUTF8(), 1);
     ::setenv ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName().toRawUTF8(), 1);
@@ -71,17 +68,15 @@ void useServer (const juce::String& baseUrl)
 
 void ShellWindowTest::SetUp()
 {
-    if (! environment->modelPrepared && InstallerModel::getInstanceWithoutCreating() == nullptr)
+    if (environment->theme == nullptr && InstallerModel::getInstanceWithoutCreating() == nullptr)
     {
-        environment->modelPrepared = true;
         preparePrivateEnvironment();
         // The model recolours its icons with the default look-and-feel's text colour.
         environment->theme = std::make_unique<FernwaveTheme>();
         juce::Desktop::getInstance().setDefaultLookAndFeel (environment->theme.get());
-        InstallerModel::getInstance();
     }
 
-    model = InstallerModel::getInstanceWithoutCreating();
+    model = InstallerModel::getInstance();
     if (model == nullptr)
         GTEST_SKIP() << "the model of this process was deleted by an earlier test";
 
@@ -95,7 +90,6 @@ void ShellWindowTest::SetUp()
     model->lastError = nullptr;
     model->setLanguage (&model->languages.front());
     model->downloadFolder = downloadFolder.getFullPathName();
-
     ASSERT_NE (MainWindow::getInstance(), nullptr);
 }
 

@@ -1,6 +1,6 @@
-# Sourced by the tests of the real binary, which run under tools/with-xvfb.sh. Their arguments:
-#   LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]].
-# A work folder and every process started here are gone at exit.
+# Sourced by the tests of the real binary, run under tools/with-xvfb.sh with the arguments
+# LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]]. The work folder and
+# every process started here are gone at exit.
 set -euo pipefail
 
 app="$1" closer="$2" devserver="${3:-}" outputDir="${4:-}"
@@ -9,21 +9,10 @@ base="http://127.0.0.1:9" # the update server: a closed port until start_devserv
 installerName="LarkspireEditorSetup-2.3.1.bin"
 downloads="$work/home/Documents/Larkspire Downloads"
 pids=()
-
-cleanup()
-{
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-wait_until()
+wait_until() # SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds
 {
     local deadline=$((SECONDS + $1))
     shift
@@ -34,8 +23,8 @@ wait_until()
 }
 
 # send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
-# holds. An X event that Xlib has already queued while JUCE waits on the socket stays unhandled
-# until another event arrives; on a bare Xvfb nothing else sends one.
+# holds. JUCE leaves an X event that Xlib queued while answering something else until another
+# event comes, and on a bare Xvfb none may come.
 send_until()
 {
     local deadline=$((SECONDS + $1)) condition="$2"
@@ -61,8 +50,7 @@ requests() # PATH: how many requests the devserver has had for it
         'import json, sys; print(json.load(sys.stdin)["requests"].get(sys.argv[1], 0))' "$1"
 }
 
-# start_app ARGUMENT...: the program with a private home and applications folder; sets appPid.
-start_app()
+start_app() # ARGUMENT...: with a private home and applications folder; sets appPid
 {
     mkdir -p "$work/home/Documents" "$work/applications"
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
@@ -74,19 +62,16 @@ start_app()
 
 # wait_for_window [OTHER_THAN]: a visible 640x480 window titled larkspire-downloader, other than
 # OTHER_THAN; sets windowId, X and Y. JUCE may replace its first X window, so look each time.
-wait_for_window()
+found_window()
 {
-    found()
-    {
-        local id
-        for id in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
-            [ "$id" != "$1" ] && eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" &&
-                [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
-        done
-        return 1
-    }
-    wait_until 30 found "${1:-}" || fail "no (further) 640x480 larkspire-downloader window"
+    local id
+    for id in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
+        [ "$id" != "$1" ] && eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" &&
+            [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
+    done
+    return 1
 }
+wait_for_window() { wait_until 30 found_window "${1:-}" || fail "no (other) 640x480 window"; }
 
 # Next is 84 x 32 at (532, 388) in the page, below the 44-pixel header. A press before the
 # update check's answer is handled is refused, so press until the download starts.
@@ -99,8 +84,7 @@ press_next_until_download()
         fail "Next never started the download"
 }
 
-# close_window WINDOW PID SECONDS: a window manager's close request; PID must end with status 0.
-close_window()
+close_window() # WINDOW PID SECONDS: a window manager's close request; PID must end with 0
 {
     local pid="$2" status=0
     exited() { ! kill -0 "$pid" 2>/dev/null; }

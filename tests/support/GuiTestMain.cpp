@@ -19,34 +19,24 @@ public:
     void initialise (const juce::String&) override {}
     void shutdown() override {}
 };
-
-juce::JUCEApplicationBase* createTestApplication()
-{
-    return new TestApplication();
-}
-
-// JUCE crashes when it cannot reach a display, so ask Xlib first.
-bool canOpenDisplay()
-{
-    auto* display = XOpenDisplay (nullptr);
-    if (display != nullptr)
-        XCloseDisplay (display);
-    return display != nullptr;
-}
 } // namespace
 
 int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
 
-    // Listing (ctest's discovery) opens no window.
-    if (! testing::GTEST_FLAG (list_tests) && ! canOpenDisplay())
+    // JUCE crashes without a display, so ask Xlib first; listing the tests needs none.
+    const bool listing = testing::GTEST_FLAG (list_tests);
+    if (auto* display = listing ? nullptr : XOpenDisplay (nullptr))
+        XCloseDisplay (display);
+    else if (! listing)
     {
-        std::fprintf (stderr, "needs an X display: run it through tools/with-xvfb.sh\n");
+        std::fputs ("needs an X display: run it through tools/with-xvfb.sh\n", stderr);
         return 1;
     }
 
-    juce::JUCEApplicationBase::createInstance = &createTestApplication;
+    juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
+    { return new TestApplication(); };
     int result = 0;
     {
         const juce::ScopedJuceInitialiser_GUI juceInitialiser;

@@ -6,17 +6,13 @@ namespace testing_support
 {
 bool pumpUntil (const std::function<bool()>& predicate, int timeoutMs)
 {
-    auto* messageManager = juce::MessageManager::getInstance();
     const auto deadline = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
-
     while (! predicate())
     {
         if (juce::Time::getMillisecondCounterHiRes() >= deadline)
             return predicate();
-
-        messageManager->runDispatchLoopUntil (5);
+        pumpFor (5);
     }
-
     return true;
 }
 
