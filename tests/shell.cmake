@@ -11,7 +11,7 @@ function (larkspire_window_test name timeout)
     set_tests_properties (shell.${name} PROPERTIES LABELS gui TIMEOUT ${timeout})
 endfunction()
 larkspire_window_test (window 120)
-larkspire_window_test (end-to-end 180 $<TARGET_FILE:larkspire-devserver> ${CMAKE_BINARY_DIR}/screenshots)
+larkspire_window_test (end-to-end 180 $<TARGET_FILE:larkspire-devserver>)
 larkspire_window_test (quit-during-download 120 $<TARGET_FILE:larkspire-devserver>)
 
 # Folder permissions as an ordinary user (as root, JUCE calls every folder writable).
@@ -20,12 +20,3 @@ add_test (NAME shell.welcome_unwritable_folder
                   --gtest_filter=WelcomePage.OnlyAbsoluteTextChoosesAFolder)
 set_tests_properties (shell.welcome_unwritable_folder
                       PROPERTIES LABELS gui TIMEOUT 60 SKIP_RETURN_CODE 77)
-
-# Start-up and shutdown of the application object, in a process of its own.
-add_executable (shell_app_tests ${CMAKE_CURRENT_LIST_DIR}/support/GuiTestMain.cpp
-                                ${CMAKE_CURRENT_LIST_DIR}/gui/ShellTestSupport.cpp
-                                ${SHELL_TESTS}/ApplicationLifecycleTest.cpp)
-target_link_libraries (shell_app_tests PRIVATE larkspire_test_support larkspire_ui X11::X11)
-larkspire_set_warnings (shell_app_tests)
-gtest_discover_tests (shell_app_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                      PROPERTIES LABELS gui)

@@ -10,11 +10,7 @@
 
 namespace shell_testing
 {
-/** Points HOME, the applications folder and the update server (a closed port) at this
-    process's private temporary tree, and the locale at "C". */
-void preparePrivateEnvironment();
-/** A fresh, empty folder in that tree. */
-juce::File makeEmptyFolder (const juce::String& name);
+/** The update server for checks started from now on. */
 void useServer (const juce::String& baseUrl);
 
 inline std::string text (const std::unique_ptr<juce::Label>& label)
@@ -22,13 +18,13 @@ inline std::string text (const std::unique_ptr<juce::Label>& label)
     return label->getText().toStdString();
 }
 
-/** A fresh MainWindow over the process's one model, reset for each test: no check run, no
-    outcome, English, downloadFolder an empty folder of its own. */
+/** The application, started once per process as main starts it but in a private home, with a
+    fresh window for each test over its model, reset: no check run, no outcome, English,
+    downloadFolder an empty folder of its own. */
 class ShellWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     MainComponent& mainComponent() { return *MainComponent::getInstance(); }
     InstallerPage& page (size_t index) { return *mainComponent().getPages()[index]; }

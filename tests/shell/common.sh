@@ -1,9 +1,9 @@
 # Sourced by the tests of the real binary, run under tools/with-xvfb.sh with the arguments
-# LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]]. The work folder and
-# every process started here are gone at exit.
+# LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER]. The work folder and every process
+# started here are gone at exit.
 set -euo pipefail
 
-app="$1" closer="$2" devserver="${3:-}" outputDir="${4:-}"
+app="$1" closer="$2" devserver="${3:-}"
 work="$(mktemp -d)"
 base="http://127.0.0.1:9" # the update server: a closed port until start_devserver
 installerName="LarkspireEditorSetup-2.3.1.bin"
@@ -46,8 +46,7 @@ start_devserver() # OPTION...
 
 requests() # PATH: how many requests the devserver has had for it
 {
-    curl -s "$base/stats" | python3 -c \
-        'import json, sys; print(json.load(sys.stdin)["requests"].get(sys.argv[1], 0))' "$1"
+    curl -s "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0
 }
 
 start_app() # ARGUMENT...: with a private home and applications folder; sets appPid

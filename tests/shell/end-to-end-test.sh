@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The whole road with the real binary: Next clicked as a user would against a local update
-# server, the installer identical to the served bytes, a screenshot of the Finished page, and
-# the window closed with status 0.
+# server, the installer identical to the served bytes, and the window closed with status 0.
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -15,9 +14,5 @@ wait_until 60 test -f "$installer" || fail "no installer at $installer"
 curl -s -o "$work/served.bin" "$base/files/$installerName"
 cmp "$installer" "$work/served.bin" || fail "the installer differs from the served file"
 
-sleep 1 # for the screenshot only: the page moves on at its next 100 ms refresh
-mkdir -p "$outputDir"
-import -window root "$outputDir/end-to-end-finished.png"
-
 close_window "$windowId" "$appPid" 15
-echo "ok: the served bytes downloaded, $outputDir/end-to-end-finished.png, closed with status 0"
+echo "ok: downloaded the served bytes, closed with status 0"
