@@ -10,9 +10,6 @@
 
 namespace shell_testing
 {
-/** The update server for checks started from now on. */
-void useServer (const juce::String& baseUrl);
-
 inline std::string text (const std::unique_ptr<juce::Label>& label)
 {
     return label->getText().toStdString();
@@ -27,16 +24,16 @@ protected:
     void SetUp() override;
 
     MainComponent& mainComponent() { return *MainComponent::getInstance(); }
-    InstallerPage& page (size_t index) { return *mainComponent().getPages()[index]; }
-    Welcome& welcome() { return dynamic_cast<Welcome&> (page (0)); }
-    Downloading& downloading() { return dynamic_cast<Downloading&> (page (1)); }
-    Finished& finished() { return dynamic_cast<Finished&> (page (2)); }
+    Welcome& welcome() { return dynamic_cast<Welcome&> (*mainComponent().getPages()[0]); }
+    Downloading& downloading()
+    {
+        return dynamic_cast<Downloading&> (*mainComponent().getPages()[1]);
+    }
+    Finished& finished() { return dynamic_cast<Finished&> (*mainComponent().getPages()[2]); }
     size_t currentPage() { return mainComponent().getCurrentPageIndex(); }
 
     void pressNext(); // as a user's click would
     void chooseLanguage (int id);
-    /** Runs one update check against baseUrl to its end; whether it passed. */
-    bool runUpdateCheck (const juce::String& baseUrl);
 
     InstallerModel* model = nullptr;
     juce::File downloadFolder;

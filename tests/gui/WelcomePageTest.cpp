@@ -33,7 +33,6 @@ TEST_F (WelcomePage, OnlyAbsoluteTextChoosesAFolder)
         { "~/new/deeper", home.getChildFile ("new/deeper").getFullPathName(),
           "A folder will be created if it does not exist" },
         { "relative/folder", {}, noFolder },
-        { "", {}, noFolder },
         { " /leading-space", {}, noFolder },
         // JUCE leaves "~user" relative for an unknown user: it must not pick the working folder.
         { "~no-such-user-here/x", {}, noFolder },
@@ -67,17 +66,15 @@ TEST_F (WelcomePage, LaysOutItsPartsBelowTheHeader)
 {
     using Bounds = juce::Rectangle<int>;
     auto& page = welcome();
-    auto& editor = page.getPathEditor();
     EXPECT_EQ (page.getBounds(), Bounds (0, 44, 640, 436));
     EXPECT_EQ (page.titleLabel->getBounds(), Bounds (24, 48, 592, 48));
     EXPECT_EQ (page.descriptionLabel->getBounds(), Bounds (24, 108, 592, 64));
-    EXPECT_EQ (editor.getBounds(), Bounds (24, 184, 592, 32));
-    EXPECT_EQ (editor.getPathField().getBounds(), Bounds (0, 0, 510, 32));
-    EXPECT_EQ (editor.getBrowseButton().getBounds(), Bounds (520, 0, 72, 32));
+    EXPECT_EQ (page.getPathEditor().getBounds(), Bounds (24, 184, 592, 32));
+    EXPECT_EQ (page.getPathEditor().getPathField().getBounds(), Bounds (0, 0, 510, 32));
+    EXPECT_EQ (page.getPathEditor().getBrowseButton().getBounds(), Bounds (520, 0, 72, 32));
     EXPECT_EQ (page.statusLabel->getBounds(), Bounds (24, 228, 592, 48));
     EXPECT_EQ (page.getLangSelect().getBounds(), Bounds (24, 369, 500, 51)); // left of Next
     EXPECT_EQ (page.nextButton->getBounds(), Bounds (532, 388, 84, 32));
-    EXPECT_TRUE (page.nextButton->isShowing());
 
     mainComponent().setSize (900, 700);
     EXPECT_EQ (page.getBounds(), Bounds (0, 44, 900, 656));
@@ -90,17 +87,13 @@ TEST_F (WelcomePage, NextWaitsForTheCheckWhichFollowsTheLanguage)
     testing_support::DevServer server (
         { "--version-status", "503", "--version-fail-times", "1", "--version-rate", "16" });
     const auto status = [this] { return text (welcome().statusLabel); };
-    useServer (server.getBaseUrl());
+    ::setenv ("LARKSPIRE_UPDATE_SERVER", server.getBaseUrl().toRawUTF8(), 1);
     const auto checks = [&] { return server.getRequestCount ("/api/v1/version-info"); };
 
+    const std::string failed = "Could not check the latest version of Larkspire. Press Next to "
+                               "try again.\nError details: HTTP error code 503\n";
     pressNext(); // fails, and the status says so
-    ASSERT_TRUE (pumpUntil (
-        [&]
-        {
-            return ! model->updateTask.isRunning() &&
-                   status() == "Could not check the latest version of Larkspire. Press Next to try "
-                               "again.\nError details: HTTP error code 503\n";
-        }))
+    ASSERT_TRUE (pumpUntil ([&] { return ! model->updateTask.isRunning() && status() == failed; }))
         << status();
     EXPECT_EQ (checks(), 1);
 
@@ -108,18 +101,16 @@ TEST_F (WelcomePage, NextWaitsForTheCheckWhichFollowsTheLanguage)
     const std::string checking = "Checking the latest version of Larkspire...";
     ASSERT_TRUE (pumpUntil ([&] { return status() == checking; })) << status();
     pressNext();
-    pressNext();
     EXPECT_EQ (currentPage(), 0u);
 
     // Another language shows at once on every text but Browse, translated when it was built.
-    const auto shown = [this]
+    const auto shown = [&page = welcome()]
     {
-        return juce::StringArray { welcome().titleLabel->getText(),
-                                   welcome().descriptionLabel->getText(),
-                                   welcome().statusLabel->getText(),
-                                   welcome().getLangSelect().getLanguageLabel().getText(),
-                                   welcome().nextButton->getButtonText(),
-                                   welcome().getPathEditor().getBrowseButton().getButtonText() };
+        return juce::StringArray {
+            page.titleLabel->getText(),       page.descriptionLabel->getText(),
+            page.statusLabel->getText(),      page.getLangSelect().getLanguageLabel().getText(),
+            page.nextButton->getButtonText(), page.getPathEditor().getBrowseButton().getButtonText()
+        };
     };
     const juce::StringArray english { "Welcome to Larkspire\n",
                                       "This will download and install Larkspire to your computer\n",

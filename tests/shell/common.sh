@@ -22,9 +22,8 @@ wait_until() # SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds
     done
 }
 
-# send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
-# holds. JUCE leaves an X event that Xlib queued while answering something else until another
-# event comes, and on a bare Xvfb none may come.
+# send_until SECONDS CONDITION COMMAND...: runs COMMAND every 2 s until CONDITION holds. JUCE
+# may leave an X event unhandled until another comes, and on a bare Xvfb none may come.
 send_until()
 {
     local deadline=$((SECONDS + $1)) condition="$2"
@@ -44,10 +43,8 @@ start_devserver() # OPTION...
     base="$(sed -n 's/^listening on //p' "$work/devserver.out")"
 }
 
-requests() # PATH: how many requests the devserver has had for it
-{
-    curl -s "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0
-}
+# requests PATH: how many requests the devserver has had for it
+requests() { curl -s "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0; }
 
 start_app() # ARGUMENT...: with a private home and applications folder; sets appPid
 {
@@ -59,8 +56,7 @@ start_app() # ARGUMENT...: with a private home and applications folder; sets app
     pids+=("$appPid")
 }
 
-# wait_for_window [OTHER_THAN]: a visible 640x480 window titled larkspire-downloader, other than
-# OTHER_THAN; sets windowId, X and Y. JUCE may replace its first X window, so look each time.
+# A visible 640x480 window titled larkspire-downloader, other than $1; sets windowId, X and Y.
 found_window()
 {
     local id

@@ -7,20 +7,6 @@
 
 #include <cstdio>
 
-namespace
-{
-/** JUCE's X11 layer sets itself up for a standalone app only when an application factory is
-    registered; the tests need that without running an application. */
-class TestApplication final : public juce::JUCEApplication
-{
-public:
-    const juce::String getApplicationName() override { return "larkspire-downloader-tests"; }
-    const juce::String getApplicationVersion() override { return "1.0.0"; }
-    void initialise (const juce::String&) override {}
-    void shutdown() override {}
-};
-} // namespace
-
 int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
@@ -35,8 +21,10 @@ int main (int argc, char** argv)
         return 1;
     }
 
+    // JUCE's X11 layer sets itself up for a standalone app only when an application factory is
+    // registered; nothing here asks it for an application.
     juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
-    { return new TestApplication(); };
+    { return nullptr; };
     int result = 0;
     {
         const juce::ScopedJuceInitialiser_GUI juceInitialiser;

@@ -4,9 +4,7 @@
 
 #include <cstdio>
 
-namespace testing_support
-{
-int runAllTestsRequiringSome()
+int testing_support::runAllTestsRequiringSome()
 {
     const auto result = RUN_ALL_TESTS();
     if (result != 0 || testing::UnitTest::GetInstance()->test_to_run_count() > 0 ||
@@ -15,4 +13,3 @@ int runAllTestsRequiringSome()
     std::fputs ("No test matched the filter: treating the run as a failure.\n", stderr);
     return 1;
 }
-} // namespace testing_support
