@@ -121,8 +121,8 @@ TEST_F (WelcomePage, NextWaitsForTheCheckWhichFollowsTheLanguage)
     EXPECT_EQ (shown(), english);
     chooseLanguage (2);
     const auto japanese = shown();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_NE (japanese[i], english[i]);
+    for (int i = 0; i < 5; ++i) // the product name alone changing is not enough
+        EXPECT_NE (japanese[i].replace ("LARKSPIRE", "Larkspire"), english[i]);
     EXPECT_EQ (japanese[5], "Browse");
     chooseLanguage (1);
     EXPECT_EQ (shown(), english);
