@@ -22,15 +22,15 @@ wait_until() # SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds
     done
 }
 
-# send_until SECONDS CONDITION COMMAND...: runs COMMAND every 2 s until CONDITION holds. JUCE
-# may leave an X event unhandled until another comes, and on a bare Xvfb none may come.
+# send_until SECONDS CONDITION COMMAND...: runs COMMAND every $interval (2) s until CONDITION
+# holds. JUCE may leave an X event unhandled until another comes; on a bare Xvfb none may come.
 send_until()
 {
     local deadline=$((SECONDS + $1)) condition="$2"
     shift 2
     while [ "$SECONDS" -lt "$deadline" ]; do
         "$@"
-        wait_until 2 "$condition" && return 0
+        wait_until "${interval:-2}" "$condition" && return 0
     done
     return 1
 }
@@ -56,34 +56,36 @@ start_app() # ARGUMENT...: with a private home and applications folder; sets app
     pids+=("$appPid")
 }
 
-# A visible 640x480 window titled larkspire-downloader, other than $1; sets windowId, X and Y.
+# found_window PID: its 640x480 window, looked up afresh (JUCE may replace it); sets windowId, X, Y
 found_window()
 {
     local id
-    for id in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
-        [ "$id" != "$1" ] && eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" &&
-            [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
+    for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^larkspire-downloader$'); do
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" && [ "$WIDTH" = 640 ] &&
+            [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
     done
     return 1
 }
-wait_for_window() { wait_until 30 found_window "${1:-}" || fail "no (other) 640x480 window"; }
+wait_for_window() { wait_until 30 found_window "$1" || fail "no 640x480 window of process $1"; }
 
 # Next is 84 x 32 at (532, 388) in the page, below the 44-pixel header. A press before the
-# update check's answer is handled is refused, so press until the download starts.
-press_next_until_download()
+# update check's answer is handled is refused, so press until the download starts, slowly: a
+# second press on the Downloading page would be Cancel.
+press_next_until_download() # PID
 {
     checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }
     started() { [ "$(requests "/files/$installerName")" -ge 1 ]; }
+    next() { found_window "$1" && xdotool mousemove --window "$windowId" 574 448 click 1; }
     wait_until 20 checked || fail "the update check never reached the server"
-    send_until 15 started xdotool mousemove --window "$windowId" 574 448 click 1 ||
-        fail "Next never started the download"
+    interval=5 send_until 20 started next "$1" || fail "Next never started the download"
 }
 
-close_window() # WINDOW PID SECONDS: a window manager's close request; PID must end with 0
+close_window() # PID SECONDS: a window manager's close request; PID must end with status 0
 {
-    local pid="$2" status=0
+    local pid="$1" status=0
     exited() { ! kill -0 "$pid" 2>/dev/null; }
-    send_until "$3" exited "$closer" "$1" || fail "the close request did not end $pid in $3 s"
+    request() { ! found_window "$pid" || "$closer" "$windowId"; }
+    send_until "$2" exited request || fail "the close request did not end $pid in $2 s"
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
 }

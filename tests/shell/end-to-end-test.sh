@@ -6,12 +6,12 @@ source "$(dirname "$0")/common.sh"
 
 start_devserver --file-size 3M --file-rate 2M
 start_app
-wait_for_window
-press_next_until_download
+wait_for_window "$appPid"
+press_next_until_download "$appPid"
 
 installer="$downloads/$installerName"
 wait_until 60 test -f "$installer" || fail "no installer at $installer"
 curl -s -o "$work/served.bin" "$base/files/$installerName"
 cmp "$installer" "$work/served.bin" || fail "the installer differs from the served file"
 
-close_window "$windowId" "$appPid" 15
+close_window "$appPid" 15

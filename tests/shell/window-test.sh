@@ -14,13 +14,12 @@ for display in "" 127.0.0.1:57; do
 done
 
 start_app --help -psn_0_1 "some file"
-wait_for_window
-first="$windowId" firstPid="$appPid"
+first="$appPid"
+wait_for_window "$first"
 [ "$X" = 320 ] && [ "$Y" = 160 ] || fail "window at ($X, $Y), expected centred at (320, 160)"
 
 start_app # a second copy runs as if alone
-wait_for_window "$first"
-close_window "$windowId" "$appPid" 15
-kill -0 "$firstPid" 2>/dev/null || fail "closing the second copy ended the first"
-
-close_window "$first" "$firstPid" 15
+wait_for_window "$appPid"
+close_window "$appPid" 15
+kill -0 "$first" 2>/dev/null || fail "closing the second copy ended the first"
+close_window "$first" 15
