@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "pages/FormatByteSize.h"
 #include "pages/LangSelect.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
@@ -9,30 +10,28 @@
 #include <regex>
 
 using namespace shell_testing;
-using testing_support::DevServer;
 using testing_support::pumpUntil;
 
 namespace
 {
 const juce::String installerName ("LarkspireEditorSetup-2.3.1.bin");
 const juce::String filePath ("/files/" + installerName);
+const std::string openFolderLine = "\nPress Open Folder to open the installer file location.\n";
+const std::regex sizesWithSpeed (R"(\d+\.\d [KM]iB / 2\.0 MiB \(\d+\.\d KiB/s\))");
 
 class DownloadRoad : public ShellWindowTest
 {
 protected:
-    /** Starts the server, lets the update check finish against it, and presses Next. */
+    /** Starts the server, lets an update check pass against it, and presses Next. */
     void startRoad (const std::vector<std::string>& options, int language = 1)
     {
-        server = std::make_unique<DevServer> (options);
-        ASSERT_TRUE (runUpdateCheck (server->getBaseUrl()));
+        server = std::make_unique<testing_support::DevServer> (options);
+        ::setenv ("LARKSPIRE_UPDATE_SERVER", server->getBaseUrl().toRawUTF8(), 1);
+        model->requestRunInfoCheck();
+        ASSERT_TRUE (pumpUntil ([this] { return model->isRunInfoCheckFinished(); }));
         chooseLanguage (language);
         pressNext();
         ASSERT_NE (currentPage(), 0u);
-    }
-
-    void chooseLanguage (int id)
-    {
-        welcome().getLangSelect().getLanguageBox().setSelectedId (id, juce::sendNotificationSync);
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -40,16 +39,15 @@ protected:
         return pumpUntil ([&] { return currentPage() == index; }, timeoutMs);
     }
 
-    /** Every file in the download folder, hidden ones included, sorted and comma-separated. */
-    std::string folderEntries()
+    bool waitForStatus (const std::regex& pattern, int timeoutMs = 8000)
     {
-        juce::StringArray names;
-        for (const auto& entry : juce::RangedDirectoryIterator (downloadFolder, false, "*",
-                                                                juce::File::findFilesAndDirectories,
-                                                                juce::File::FollowSymlinks::no))
-            names.add (entry.getFile().getFileName());
-        names.sort (false);
-        return names.joinIntoString (",").toStdString();
+        return pumpUntil ([&] { return std::regex_match (status(), pattern); }, timeoutMs);
+    }
+
+    /** Files and folders in the download folder, hidden ones included. */
+    int entries()
+    {
+        return downloadFolder.getNumberOfChildFiles (juce::File::findFilesAndDirectories);
     }
 
     void expectTheServedInstallerAlone()
@@ -57,106 +55,94 @@ protected:
         juce::MemoryBlock served, written;
         juce::URL (server->getUrl (filePath)).readEntireBinaryStream (served);
         ASSERT_TRUE (downloadFolder.getChildFile (installerName).loadFileAsData (written));
-        EXPECT_GT (written.getSize(), 0u);
-        EXPECT_TRUE (written == served);
-        EXPECT_EQ (folderEntries(), installerName.toStdString()); // no temporary left
+        EXPECT_TRUE (written == served && written.getSize() > 0);
+        EXPECT_EQ (entries(), 1); // no temporary left
     }
 
-    bool succeeded() { return (model->outcomeFlags & InstallerModel::downloadSucceeded) != 0; }
     std::string status() { return text (downloading().statusLabel); }
 
-    std::unique_ptr<DevServer> server;
+    std::unique_ptr<testing_support::DevServer> server;
 };
 } // namespace
 
 TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
 {
-    // Several seconds: the speed needs three seconds of samples, with room for a slow machine.
-    // The file name is the link's last segment, its query split off.
+    // Long enough for the speed, which needs three seconds of samples. The file name is the
+    // link's last segment, its query split off.
     startRoad ({ "--file-size", "2M", "--file-rate", "384K", "--link",
                  ("{base}" + filePath + "?token=1&next=/x").toStdString() });
-
-    EXPECT_EQ (downloading().getState(), Downloading::downloading);
     EXPECT_EQ (downloading().nextButton->getButtonText(), "Cancel");
-    ASSERT_TRUE (pumpUntil ([&] { return text (downloading().titleLabel) == "Downloading"; }));
+    ASSERT_TRUE (waitForStatus (std::regex (R"(\d+\.\d [KM]iB / 2\.0 MiB)"))) << status();
+    EXPECT_EQ (text (downloading().titleLabel), "Downloading");
     EXPECT_EQ (text (downloading().descriptionLabel),
                "Downloading Larkspire installer to your computer...");
-
-    // Sizes while it runs, then the speed once three seconds of samples are in.
-    const std::regex sizes (R"(\d+\.\d [KM]iB / 2\.0 MiB)");
-    ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), sizes); })) << status();
-    EXPECT_GE (downloading().getProgress(), 0.0);
-    EXPECT_LE (downloading().getProgress(), 1.0);
-    const std::regex withSpeed (R"(\d+\.\d [KM]iB / 2\.0 MiB \(\d+\.\d KiB/s\))");
-    ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), withSpeed); }, 8000))
-        << status();
+    ASSERT_TRUE (waitForStatus (sizesWithSpeed)) << status();
 
     ASSERT_TRUE (waitForPage (2));
-    const auto installer = downloadFolder.getChildFile (installerName);
-    EXPECT_EQ (model->installerPath, installer.getFullPathName());
-    EXPECT_TRUE (succeeded());
-    EXPECT_EQ (model->lastError, nullptr);
+    const auto installer = downloadFolder.getChildFile (installerName).getFullPathName();
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::downloadSucceeded);
     EXPECT_EQ (server->getRequestCount (filePath), 1);
     expectTheServedInstallerAlone();
-    EXPECT_EQ (installer.getSize(), 2097152);
-
     EXPECT_EQ (text (finished().titleLabel), "Downloading Success");
-    EXPECT_TRUE (finished().descriptionLabel->getText().contains (installer.getFullPathName()));
-    EXPECT_FALSE (downloading().isVisible());
+    EXPECT_EQ (text (finished().descriptionLabel),
+               "Larkspire installer is successfully downloaded to your computer.\nPlease run the "
+               "installer manually.\n\nLarkspire installer has been downloaded to: " +
+                   installer.toStdString() + "\n" + openFolderLine);
 }
 
-TEST_F (DownloadRoad, ServerErrorOnTheFileEndsOnTheFailurePage)
+TEST_F (DownloadRoad, ServerErrorEndsOnTheFailurePage)
 {
     startRoad ({ "--file-status", "503" });
-
-    ASSERT_TRUE (waitForPage (2));
-    EXPECT_EQ (server->getRequestCount (filePath), 1); // a 5xx is not retried
-    EXPECT_EQ (text (finished().titleLabel), "Installation Failed");
-    EXPECT_TRUE (
-        finished().descriptionLabel->getText().contains ("\nError details: HTTP error code 503\n"));
-    EXPECT_EQ (model->installerPath, "");
-    EXPECT_FALSE (succeeded());
-    EXPECT_EQ (folderEntries(), "");
-}
-
-TEST_F (DownloadRoad, LinkWithoutFileNameIsRefusedBeforeAnythingIsWritten)
-{
-    startRoad ({ "--link", "{base}/files/" });
-
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (text (finished().titleLabel), "Installation Failed");
-    EXPECT_EQ (folderEntries(), "");
-    EXPECT_EQ (server->getRequestCount ("/files/"), 0);
+    EXPECT_EQ (text (finished().descriptionLabel),
+               "Failed to download Larkspire\nOther error\nPlease report this incident to customer "
+               "support.\n\nError details: HTTP error code 503\n" +
+                   openFolderLine);
+    EXPECT_EQ (model->outcomeFlags, 0u);
+    EXPECT_EQ (entries(), 0);
+    EXPECT_FALSE (finished().backButton->isVisible()); // no way back
+
+    // Open Folder keeps its right edge and grows leftwards with its text from a minimum of 72.
+    auto& button = *finished().nextButton;
+    const auto showOpenFolderAs = [this] (const juce::String& translation)
+    {
+        juce::LocalisedStrings::setCurrentMappings (
+            new juce::LocalisedStrings ("\"Open Folder\" = \"" + translation + "\"", false));
+        finished().updateUI();
+    };
+    showOpenFolderAs ("Go");
+    EXPECT_EQ (button.getWidth(), 72);
+    const juce::String longText ("Open the folder with the installer in it");
+    showOpenFolderAs (longText);
+    EXPECT_GE (button.getWidth(), juce::LookAndFeel::getDefaultLookAndFeel()
+                                      .getTextButtonFont (button, 32)
+                                      .getStringWidthFloat (longText));
+    EXPECT_EQ (button.getBounds().getTopRight(), juce::Point<int> (616, 388));
+    juce::LocalisedStrings::setCurrentMappings (nullptr);
 }
 
 TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
 {
     startRoad ({ "--file-status", "404", "--file-fail-times", "2", "--file-no-length",
                  "--file-size", "512K", "--file-rate", "256K" });
-
     ASSERT_TRUE (pumpUntil ([&] { return status() == "retry 1/3"; }, 5000)) << status();
     ASSERT_TRUE (pumpUntil ([&] { return status() == "retry 2/3"; }, 5000)) << status();
 
-    // Then the bytes so far without a total (the speed already counts the retries' samples),
-    // and a busy bar rather than a negative fraction.
-    const std::regex bytesOnly (R"([1-9]\d*\.\d KiB( \(\d+\.\d KiB/s\))?)");
-    ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), bytesOnly); })) << status();
+    // Then the bytes so far without a total, and a busy bar rather than a negative fraction.
+    ASSERT_TRUE (waitForStatus (std::regex (R"([1-9]\d*\.\d KiB( \(\d+\.\d KiB/s\))?)")))
+        << status();
     EXPECT_EQ (downloading().getProgress(), -1.0);
-
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (downloading().getRetryCount(), 2);
     EXPECT_EQ (server->getRequestCount (filePath), 3);
-    EXPECT_EQ (text (finished().titleLabel), "Downloading Success");
 }
 
 TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
 {
     // Four seconds at 256 KiB/s, long enough for the speed to show, then silence.
     startRoad ({ "--file-size", "2M", "--file-rate", "256K", "--file-stall-after", "1048576" });
-
-    const std::regex withSpeed (R"(\d+\.\d KiB / 2\.0 MiB \(\d+\.\d KiB/s\))");
-    ASSERT_TRUE (pumpUntil ([&] { return std::regex_match (status(), withSpeed); }, 8000))
-        << status();
+    ASSERT_TRUE (waitForStatus (sizesWithSpeed)) << status();
 
     // Thirty refreshes after the stall the window holds equal samples: the speed goes.
     ASSERT_TRUE (pumpUntil ([&] { return status() == "1024.0 KiB / 2.0 MiB"; }, 8000)) << status();
@@ -169,41 +155,43 @@ TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
 TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
 {
     startRoad ({ "--file-size", "1M", "--file-rate", "512K" }, 2);
-
-    // The language chosen on Welcome carries through.
-    ASSERT_TRUE (pumpUntil ([&] { return downloading().titleLabel->getText().isNotEmpty(); }));
-    EXPECT_NE (text (downloading().titleLabel), "Downloading");
-    EXPECT_EQ (downloading().titleLabel->getText(), juce::translate ("Downloading"));
-    EXPECT_EQ (downloading().descriptionLabel->getText(),
-               juce::translate ("Downloading {AnyProductName} installer to your computer...")
-                   .replace ("{AnyProductName}", "LARKSPIRE"));
-    EXPECT_EQ (downloading().nextButton->getButtonText(), juce::translate ("Cancel"));
-
     ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.0; }));
+    // The language chosen on Welcome carries through.
+    EXPECT_NE (text (downloading().titleLabel), "Downloading");
+    EXPECT_NE (downloading().nextButton->getButtonText(), "Cancel");
+
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 2000));
-
-    EXPECT_NE (model->outcomeFlags & InstallerModel::userCancelled, 0u);
-    EXPECT_FALSE (succeeded());
-    EXPECT_EQ (downloading().getState(), Downloading::notStarted);
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
     EXPECT_EQ (model->downloadFolder, downloadFolder.getFullPathName());
     EXPECT_EQ (welcome().getLangSelect().getLanguageBox().getSelectedId(), 2);
 
-    // The cancelled run removes its temporary file; nothing is left behind.
-    EXPECT_TRUE (pumpUntil ([&] { return folderEntries().empty(); }, 5000)) << folderEntries();
-    testing_support::pumpFor (300); // a late callback of the old run must change nothing
+    // The cancelled run removes its temporary file; a late callback of it changes nothing.
+    EXPECT_TRUE (pumpUntil ([&] { return entries() == 0; }, 5000));
+    testing_support::pumpFor (300);
     EXPECT_EQ (currentPage(), 0u);
     EXPECT_EQ (model->lastError, nullptr);
 
     chooseLanguage (3);
     pressNext();
-    ASSERT_EQ (currentPage(), 1u);
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (server->getRequestCount (filePath), 2);
     expectTheServedInstallerAlone();
-    EXPECT_NE (text (finished().titleLabel), "Downloading Success");
-    EXPECT_EQ (finished().titleLabel->getText(), juce::translate ("Downloading Success"));
-    EXPECT_TRUE (finished().descriptionLabel->getText().startsWith (
-        juce::translate ("{ProductName} installer is successfully downloaded to your computer.")
-            .replace ("{ProductName}", "Larkspire")));
+    EXPECT_NE (text (finished().titleLabel), "Downloading Success"); // in Chinese
+}
+
+TEST (DownloadFigures, GibibytesSpeedAndProgress)
+{
+    EXPECT_EQ (formatByteSize (1073741824.0 * 3.0), "3.0 GiB"); // KiB and MiB show on the road
+
+    // The speed needs a full window of thirty samples, 100 ms apart.
+    boost::circular_buffer<double> window (30);
+    for (int i = 0; i < 29; ++i)
+        window.push_back (1000.0 * i);
+    EXPECT_EQ (Downloading::speedOf (window), 0.0);
+    window.push_back (3145728.0); // oldest 0, newest 3 MiB, three seconds apart
+    EXPECT_DOUBLE_EQ (Downloading::speedOf (window), 1048576.0);
+
+    EXPECT_EQ (Downloading::progressFor (2048.0, 1024.0), 1.0); // longer than announced
+    EXPECT_EQ (Downloading::progressFor (0.0, 0.0), 0.0);
 }

@@ -1,94 +1,89 @@
 #include "ShellTestSupport.h"
 
+#include "app/LarkspireDownloaderApplication.h"
 #include "app/MainWindow.h"
-#include "look/FernwaveTheme.h"
+#include "pages/LangSelect.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
 #include "support/TemporaryFolder.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace shell_testing
 {
 namespace
 {
-/** Owns what this file sets up for the process and takes it down before JUCE shuts down. */
+/** Starts the application in a private home and shuts it down before JUCE shuts down. */
 struct ShellEnvironment final : public ::testing::Environment
 {
+    void start()
+    {
+        root = std::make_unique<testing_support::TemporaryFolder>();
+        const auto home = root->get().getChildFile ("home");
+        const auto applications = root->get().getChildFile ("applications");
+        home.getChildFile ("Documents").createDirectory();
+        applications.createDirectory();
+        const auto set = [] (const char* name, const juce::String& value)
+        { ::setenv (name, value.toRawUTF8(), 1); };
+        set ("HOME", home.getFullPathName());
+        set ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName());
+        set ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName());
+        set ("LC_ALL", "C");
+        set ("LARKSPIRE_UPDATE_SERVER",
+             "http://127.0.0.1:" + juce::String (testing_support::DevServer::getClosedPort()));
+        application = std::make_unique<larkspiredownloaderApplication>();
+        application->initialise ({});
+    }
+
     void TearDown() override
     {
-        MainWindow::deleteInstance();
-        MainComponent::deleteInstance();
-        if (builtModel)
-            InstallerModel::deleteInstance();
-        if (theme != nullptr)
-            juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
-        theme.reset();
+        if (application == nullptr)
+            return;
+        application->shutdown();
+        EXPECT_EQ (MainWindow::getInstanceWithoutCreating(), nullptr);
+        EXPECT_EQ (MainComponent::getInstanceWithoutCreating(), nullptr);
+        EXPECT_EQ (InstallerModel::getInstanceWithoutCreating(), nullptr);
+        testing_support::pumpFor (20); // late callbacks of cancelled runs find nothing to touch
+        juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
+        application.reset();
         root.reset();
     }
 
-    // Made only when a test uses it.
-    juce::File privateRoot()
-    {
-        if (root == nullptr)
-            root = std::make_unique<testing_support::TemporaryFolder>();
-        return root->get();
-    }
-
     std::unique_ptr<testing_support::TemporaryFolder> root;
-    std::unique_ptr<FernwaveTheme> theme;
-    bool modelPrepared = false, builtModel = false;
+    std::unique_ptr<larkspiredownloaderApplication> application;
 };
 
 auto* const environment =
     static_cast<ShellEnvironment*> (::testing::AddGlobalTestEnvironment (new ShellEnvironment()));
 } // namespace
 
-void preparePrivateEnvironment()
-{
-    const auto home = environment->privateRoot().getChildFile ("home");
-    const auto applications = environment->privateRoot().getChildFile ("applications");
-    home.getChildFile ("Documents").createDirectory();
-    applications.createDirectory();
-
-    ::setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
-    ::setenv ("XDG_CONFIG_HOME", home.getChildFile (".config").getFullPathName().toRawUTF8(), 1);
-    ::setenv ("LARKSPIRE_APPLICATIONS_DIR", applications.getFullPathName().toRawUTF8(), 1);
-    ::setenv ("LC_ALL", "C", 1);
-    useServer ("http://127.0.0.1:" + juce::String (testing_support::DevServer::getClosedPort()));
-}
-
-juce::File makeEmptyFolder (const juce::String& name)
-{
-    auto folder = environment->privateRoot().getNonexistentChildFile (name, {}, false);
-    folder.createDirectory();
-    return folder;
-}
-
-void useServer (const juce::String& baseUrl)
-{
-    ::setenv ("LARKSPIRE_UPDATE_SERVER", baseUrl.toRawUTF8(), 1);
-}
-
 void ShellWindowTest::SetUp()
 {
-    if (! environment->modelPrepared && InstallerModel::getInstanceWithoutCreating() == nullptr)
+    if (environment->application == nullptr &&
+        InstallerModel::getInstanceWithoutCreating() == nullptr)
     {
-        environment->modelPrepared = true;
-        preparePrivateEnvironment();
-        // The model recolours its icons with the default look-and-feel's text colour.
-        environment->theme = std::make_unique<FernwaveTheme>();
-        juce::Desktop::getInstance().setDefaultLookAndFeel (environment->theme.get());
-        environment->builtModel = InstallerModel::getInstance() != nullptr;
+        environment->start();
+        // The theme comes first: the window took its colours from it.
+        auto& theme = juce::Desktop::getInstance().getDefaultLookAndFeel();
+        EXPECT_NE (dynamic_cast<FernwaveTheme*> (&theme), nullptr);
+        const auto* window = MainWindow::getInstanceWithoutCreating(); // none if the model is gone
+        EXPECT_TRUE (window == nullptr ||
+                     window->getBackgroundColour() ==
+                         theme.findColour (juce::ResizableWindow::backgroundColourId));
     }
 
     model = InstallerModel::getInstanceWithoutCreating();
-    if (model == nullptr)
-        GTEST_SKIP() << "the model of this process was deleted by an earlier test";
+    if (model == nullptr || environment->root == nullptr)
+        GTEST_SKIP() << "the model of this process was deleted, or built, by another test";
 
-    downloadFolder = makeEmptyFolder ("downloads");
+    MainWindow::deleteInstance();
+    MainComponent::deleteInstance();
     model->updateTask.cancel();
+    // Late callbacks of the last test's runs and the window's posted calls find nothing to touch.
+    testing_support::pumpFor (20);
+
+    downloadFolder = environment->root->get().getNonexistentChildFile ("downloads", {}, false);
+    downloadFolder.createDirectory();
     model->updateTask.finished = false;
     model->updateTask.error = nullptr;
     model->updateInfo = nullptr;
@@ -97,18 +92,7 @@ void ShellWindowTest::SetUp()
     model->lastError = nullptr;
     model->setLanguage (&model->languages.front());
     model->downloadFolder = downloadFolder.getFullPathName();
-
     ASSERT_NE (MainWindow::getInstance(), nullptr);
-}
-
-void ShellWindowTest::TearDown()
-{
-    MainWindow::deleteInstance();
-    MainComponent::deleteInstance();
-    if (model != nullptr)
-        model->updateTask.cancel();
-    // Late callbacks of cancelled runs and the window's posted calls must find nothing to touch.
-    testing_support::pumpFor (20);
 }
 
 void ShellWindowTest::pressNext()
@@ -117,11 +101,9 @@ void ShellWindowTest::pressNext()
     testing_support::pumpFor (10); // triggerClick posts the click
 }
 
-bool ShellWindowTest::runUpdateCheck (const juce::String& baseUrl)
+void ShellWindowTest::chooseLanguage (int id)
 {
-    useServer (baseUrl);
-    model->requestRunInfoCheck();
-    testing_support::pumpUntil ([this] { return ! model->updateTask.isRunning(); }, 20000);
-    return model->isRunInfoCheckFinished();
+    welcome().getLangSelect().getLanguageBox().setSelectedId (id, juce::sendNotificationSync);
 }
+
 } // namespace shell_testing

@@ -8,46 +8,32 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace shell_testing
 {
-/** Points HOME (with a Documents folder), the applications folder and the update server (a
-    closed port) at this process's private temporary tree, and the locale at "C". */
-void preparePrivateEnvironment();
-
-/** A fresh, empty folder under the process's private temporary tree. */
-juce::File makeEmptyFolder (const juce::String& name);
-
-/** Sets the update server for checks started from now on. */
-void useServer (const juce::String& baseUrl);
-
 inline std::string text (const std::unique_ptr<juce::Label>& label)
 {
     return label->getText().toStdString();
 }
 
-/** A fresh MainWindow (with fresh pages) over the process's one model, which the first test
-    builds with the application's theme installed and every test resets: no check run, no
-    outcome, English, downloadFolder an empty folder of its own. */
+/** The application, started once per process as main starts it but in a private home, with a
+    fresh window for each test over its model, reset: no check run, no outcome, English,
+    downloadFolder an empty folder of its own. */
 class ShellWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     MainComponent& mainComponent() { return *MainComponent::getInstance(); }
-    InstallerPage* pageAt (size_t index) { return mainComponent().getPages()[index].get(); }
-    Welcome& welcome() { return dynamic_cast<Welcome&> (*pageAt (0)); }
-    Downloading& downloading() { return dynamic_cast<Downloading&> (*pageAt (1)); }
-    Finished& finished() { return dynamic_cast<Finished&> (*pageAt (2)); }
+    Welcome& welcome() { return dynamic_cast<Welcome&> (*mainComponent().getPages()[0]); }
+    Downloading& downloading()
+    {
+        return dynamic_cast<Downloading&> (*mainComponent().getPages()[1]);
+    }
+    Finished& finished() { return dynamic_cast<Finished&> (*mainComponent().getPages()[2]); }
     size_t currentPage() { return mainComponent().getCurrentPageIndex(); }
 
-    /** Presses Next on the page on show, as a user click would. */
-    void pressNext();
-
-    /** Points the update server at baseUrl and runs one check to its end; whether it passed. */
-    bool runUpdateCheck (const juce::String& baseUrl);
+    void pressNext(); // as a user's click would
+    void chooseLanguage (int id);
 
     InstallerModel* model = nullptr;
     juce::File downloadFolder;

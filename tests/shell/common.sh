@@ -1,30 +1,18 @@
-# Sourced by the tests of the real binary, which run under tools/with-xvfb.sh (a display of
-# their own, with the window-manager atoms JUCE needs to take close requests). Their arguments:
-#   LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER [OUTPUT_DIR]].
-# A work folder and every process started here are gone at exit.
+# Sourced by the tests of the real binary, run under tools/with-xvfb.sh with the arguments
+# LARKSPIRE_DOWNLOADER X11_CLOSE_WINDOW [LARKSPIRE_DEVSERVER]. The work folder and every process
+# started here are gone at exit.
 set -euo pipefail
 
-app="$1" closer="$2" devserver="${3:-}" outputDir="${4:-}"
+app="$1" closer="$2" devserver="${3:-}"
 work="$(mktemp -d)"
 base="http://127.0.0.1:9" # the update server: a closed port until start_devserver
 installerName="LarkspireEditorSetup-2.3.1.bin"
 downloads="$work/home/Documents/Larkspire Downloads"
 pids=()
-
-cleanup()
-{
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-wait_until()
+wait_until() # SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds
 {
     local deadline=$((SECONDS + $1))
     shift
@@ -32,6 +20,19 @@ wait_until()
         [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
+}
+
+# send_until SECONDS CONDITION COMMAND...: runs COMMAND every $interval (2) s until CONDITION
+# holds. JUCE may leave an X event unhandled until another comes; on a bare Xvfb none may come.
+send_until()
+{
+    local deadline=$((SECONDS + $1)) condition="$2"
+    shift 2
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        "$@"
+        wait_until "${interval:-2}" "$condition" && return 0
+    done
+    return 1
 }
 
 start_devserver() # OPTION...
@@ -42,14 +43,10 @@ start_devserver() # OPTION...
     base="$(sed -n 's/^listening on //p' "$work/devserver.out")"
 }
 
-requests() # PATH: how many requests the devserver has had for it
-{
-    curl -s "$base/stats" | python3 -c \
-        'import json, sys; print(json.load(sys.stdin)["requests"].get(sys.argv[1], 0))' "$1"
-}
+# requests PATH: how many requests the devserver has had for it
+requests() { curl -s "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0; }
 
-# start_app ARGUMENT...: the program with a private home and applications folder; sets appPid.
-start_app()
+start_app() # ARGUMENT...: with a private home and applications folder; sets appPid
 {
     mkdir -p "$work/home/Documents" "$work/applications"
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" LC_ALL=C \
@@ -59,60 +56,36 @@ start_app()
     pids+=("$appPid")
 }
 
-# wait_for_window [OTHER_THAN]: a visible 640 x 480 window titled larkspire-downloader, other
-# than window OTHER_THAN; sets windowId, X and Y. JUCE may replace a window's first X window
-# right after creating it, so the candidates are looked up afresh each time.
-wait_for_window()
+# found_window PID: its 640x480 window, looked up afresh (JUCE may replace it); sets windowId, X, Y
+found_window()
 {
-    local deadline=$((SECONDS + 30)) candidate geometry
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        for candidate in $(xdotool search --onlyvisible --name '^larkspire-downloader$' 2>/dev/null); do
-            [ "$candidate" != "${1:-}" ] || continue
-            geometry="$(xdotool getwindowgeometry --shell "$candidate" 2>/dev/null)" || continue
-            eval "$geometry"
-            [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$candidate" && return 0
-        done
-        sleep 0.1
-    done
-    fail "no (further) 640x480 window titled larkspire-downloader appeared"
-}
-
-# Next sits at (532, 388) in the page, 84 x 32, below the 44-pixel header. A press that comes
-# before the update check's answer is handled is refused: press again.
-press_next_until_download()
-{
-    checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }
-    started() { [ "$(requests "/files/$installerName")" -ge 1 ]; }
-    wait_until 20 checked || fail "the update check never reached the server"
-    for _ in 1 2 3 4 5; do
-        xdotool mousemove --window "$windowId" $((532 + 84 / 2)) $((44 + 388 + 16)) click 1
-        if wait_until 3 started; then return 0; fi
-    done
-    fail "Next never started the download"
-}
-
-# send_until SECONDS CONDITION COMMAND...: runs COMMAND, then again every 2 s until CONDITION
-# holds. JUCE's loop polls the X socket, so an event that Xlib has already read into its own
-# queue (while answering some other request) waits there until the next event arrives; on a
-# desktop the pointer and the window manager supply one at once, on a bare Xvfb nothing does.
-send_until()
-{
-    local deadline=$((SECONDS + $1)) condition="$2"
-    shift 2
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        "$@"
-        wait_until 2 "$condition" && return 0
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^larkspire-downloader$'); do
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" && [ "$WIDTH" = 640 ] &&
+            [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
     done
     return 1
 }
+wait_for_window() { wait_until 30 found_window "$1" || fail "no 640x480 window of process $1"; }
 
-# close_window WINDOW PID SECONDS: a window manager's close request; PID must end with status 0.
-close_window()
+# Next is 84 x 32 at (532, 388) in the page, below the 44-pixel header. A press before the
+# update check's answer is handled is refused, so press until the download starts, slowly: a
+# second press on the Downloading page would be Cancel.
+press_next_until_download() # PID
 {
-    local pid="$2" status=0
+    checked() { [ "$(requests /api/v1/download-links)" -ge 1 ]; }
+    started() { [ "$(requests "/files/$installerName")" -ge 1 ]; }
+    next() { found_window "$1" && xdotool mousemove --window "$windowId" 574 448 click 1; }
+    wait_until 20 checked || fail "the update check never reached the server"
+    interval=5 send_until 20 started next "$1" || fail "Next never started the download"
+}
+
+close_window() # PID SECONDS: a window manager's close request; PID must end with status 0
+{
+    local pid="$1" status=0
     exited() { ! kill -0 "$pid" 2>/dev/null; }
-    send_until "$3" exited "$closer" "$1" ||
-        fail "the close request did not end process $pid within $3 s"
+    request() { ! found_window "$pid" || "$closer" "$windowId"; }
+    send_until "$2" exited request || fail "the close request did not end $pid in $2 s"
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
 }

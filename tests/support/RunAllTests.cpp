@@ -4,19 +4,12 @@
 
 #include <cstdio>
 
-namespace testing_support
-{
-int runAllTestsRequiringSome()
+int testing_support::runAllTestsRequiringSome()
 {
     const auto result = RUN_ALL_TESTS();
-    const auto* unitTest = testing::UnitTest::GetInstance();
-
-    if (result == 0 && unitTest->test_to_run_count() == 0 && ! testing::GTEST_FLAG (list_tests))
-    {
-        std::fprintf (stderr, "No test matched the filter: treating the run as a failure.\n");
-        return 1;
-    }
-
-    return result;
+    if (result != 0 || testing::UnitTest::GetInstance()->test_to_run_count() > 0 ||
+        testing::GTEST_FLAG (list_tests))
+        return result;
+    std::fputs ("No test matched the filter: treating the run as a failure.\n", stderr);
+    return 1;
 }
-} // namespace testing_support
