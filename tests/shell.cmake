@@ -20,3 +20,9 @@ add_test (NAME shell.welcome_unwritable_folder
                   --gtest_filter=WelcomePage.OnlyAbsoluteTextChoosesAFolder)
 set_tests_properties (shell.welcome_unwritable_folder
                       PROPERTIES LABELS gui TIMEOUT 60 SKIP_RETURN_CODE 77)
+
+# Real clicks (XTest) on a display that no other test's window shares.
+add_test (NAME gui.double_click_on_next
+          COMMAND bash ${CMAKE_SOURCE_DIR}/tools/with-xvfb.sh env LARKSPIRE_OWN_DISPLAY=1
+                  $<TARGET_FILE:gui_tests> --gtest_filter=DownloadRoad.ADoubleClick*)
+set_tests_properties (gui.double_click_on_next PROPERTIES LABELS gui TIMEOUT 120)

@@ -22,16 +22,35 @@ const std::regex sizesWithSpeed (R"(\d+\.\d [KM]iB / 2\.0 MiB \(\d+\.\d KiB/s\))
 class DownloadRoad : public ShellWindowTest
 {
 protected:
-    /** Starts the server, lets an update check pass against it, and presses Next. */
-    void startRoad (const std::vector<std::string>& options, int language = 1)
+    /** Starts the server and lets an update check pass against it. */
+    void prepareRoad (const std::vector<std::string>& options, int language = 1)
     {
         server = std::make_unique<testing_support::DevServer> (options);
         ::setenv ("LARKSPIRE_UPDATE_SERVER", server->getBaseUrl().toRawUTF8(), 1);
         model->requestRunInfoCheck();
         ASSERT_TRUE (pumpUntil ([this] { return model->isRunInfoCheckFinished(); }));
         chooseLanguage (language);
+    }
+
+    void startRoad (const std::vector<std::string>& options, int language = 1)
+    {
+        prepareRoad (options, language);
         pressNext();
         ASSERT_NE (currentPage(), 0u);
+    }
+
+    /** Real clicks, 150 ms apart, on the page's Next (or Cancel) button: XTest through xdotool,
+        while the message loop runs. */
+    void clickNext (int clicks)
+    {
+        const auto centre =
+            mainComponent().getCurrentPage()->nextButton->getScreenBounds().getCentre();
+        juce::ChildProcess xdotool;
+        ASSERT_TRUE (xdotool.start (juce::StringArray {
+            "xdotool", "mousemove", juce::String (centre.x), juce::String (centre.y), "click",
+            "--repeat", juce::String (clicks), "--delay", "150", "1" }));
+        ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
+        testing_support::pumpFor (100);
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -126,8 +145,8 @@ TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
 {
     startRoad ({ "--file-status", "404", "--file-fail-times", "2", "--file-no-length",
                  "--file-size", "512K", "--file-rate", "256K" });
-    ASSERT_TRUE (pumpUntil ([&] { return status() == "retry 1/3"; }, 5000)) << status();
-    ASSERT_TRUE (pumpUntil ([&] { return status() == "retry 2/3"; }, 5000)) << status();
+    ASSERT_TRUE (pumpUntil ([&] { return status() == "Retrying (1/3)..."; }, 5000)) << status();
+    ASSERT_TRUE (pumpUntil ([&] { return status() == "Retrying (2/3)..."; }, 5000)) << status();
 
     // Then the bytes so far without a total, and a busy bar rather than a negative fraction.
     ASSERT_TRUE (waitForStatus (std::regex (R"([1-9]\d*\.\d KiB( \(\d+\.\d KiB/s\))?)")))
@@ -154,8 +173,9 @@ TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
 
 TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
 {
+    // A quarter of the file takes half a second, past the double-click interval.
     startRoad ({ "--file-size", "1M", "--file-rate", "512K" }, 2);
-    ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.0; }));
+    ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.25; }));
     // The language chosen on Welcome carries through.
     EXPECT_NE (text (downloading().titleLabel), "Downloading");
     EXPECT_NE (downloading().nextButton->getButtonText(), "Cancel");
@@ -178,6 +198,30 @@ TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
     EXPECT_EQ (server->getRequestCount (filePath), 2);
     expectTheServedInstallerAlone();
     EXPECT_NE (text (finished().titleLabel), "Downloading Success"); // in Chinese
+}
+
+TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
+{
+    if (std::getenv ("LARKSPIRE_OWN_DISPLAY") == nullptr)
+        GTEST_SKIP() << "real clicks need a display of their own: ctest runs this as "
+                        "gui.double_click_on_next";
+    prepareRoad ({ "--file-size", "2M", "--file-rate", "512K" });
+
+    // The second click lands where Cancel now is.
+    clickNext (2);
+    EXPECT_EQ (currentPage(), 1u);
+    EXPECT_EQ (model->outcomeFlags, 0u);
+
+    ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.25; }));
+    clickNext (1);
+    EXPECT_EQ (currentPage(), 0u);
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
+
+    clickNext (2);
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_NE (model->outcomeFlags & InstallerModel::downloadSucceeded, 0u);
+    EXPECT_EQ (server->getRequestCount (filePath), 2);
+    expectTheServedInstallerAlone();
 }
 
 TEST (DownloadFigures, GibibytesSpeedAndProgress)
