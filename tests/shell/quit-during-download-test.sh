@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Closing the window while the installer downloads quits at once with status 0, and the
-# cancelled download leaves nothing behind.
+# cancelled download leaves nothing behind: on a steady link, a stalled one and a trickle, where
+# a read of the body blocks until the cancel interrupts it.
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 
-start_devserver --file-size 16M --file-rate 256K # about a minute
-start_app
-wait_for_window "$appPid"
-press_next_until_download "$appPid"
-partial() { find "$downloads" -name "*.part" -size +1k | grep -q .; }
-wait_until 10 partial || fail "the download did not get going"
+for link in "--file-rate 256K" "--file-stall-after 204800" "--file-rate 4K"; do
+    # shellcheck disable=SC2086
+    start_devserver --file-size 16M $link
+    start_app
+    wait_for_window "$appPid"
+    press_next_until_download "$appPid"
+    partial() { find "$downloads" -name "*.part" | grep -q .; }
+    wait_until 10 partial || fail "the download did not get going ($link)"
 
-close_window "$appPid" 5
-leftovers="$(ls -A "$downloads")"
-[ -z "$leftovers" ] || fail "files left behind: $leftovers"
+    close_window "$appPid" 5
+    leftovers="$(ls -A "$downloads")"
+    [ -z "$leftovers" ] || fail "files left behind ($link): $leftovers"
+done
