@@ -44,6 +44,8 @@ TEST (TranslationText, BothTranslateTheSameKeysAndKeepEveryPlaceholder)
         {
             EXPECT_TRUE (mappings[key].isNotEmpty()) << key;
             EXPECT_EQ (placeholders (mappings[key]), placeholders (key)) << key;
+            // Full-width punctuation: "…" or "……" and "：", not "..." and ": ".
+            EXPECT_FALSE (mappings[key].contains ("...") || mappings[key].contains (": ")) << key;
 
             if (ownKeys[i].count (key) == 0)
                 sharedKeys[i].insert (key);

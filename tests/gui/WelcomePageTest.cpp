@@ -96,6 +96,9 @@ TEST_F (WelcomePage, NextWaitsForTheCheckWhichFollowsTheLanguage)
     ASSERT_TRUE (pumpUntil ([&] { return ! model->updateTask.isRunning() && status() == failed; }))
         << status();
     EXPECT_EQ (checks(), 1);
+    chooseLanguage (2); // one text for the line: no English space after the Japanese full stop
+    EXPECT_FALSE (welcome().statusLabel->getText().contains (juce::String::fromUTF8 ("。 ")));
+    chooseLanguage (1);
 
     pressNext(); // restarts the check once; while it runs Next is refused and starts no other
     const std::string checking = "Checking the latest version of Larkspire...";
