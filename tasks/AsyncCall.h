@@ -16,8 +16,9 @@
     Exactly one of onResult / onError is posted back to the message thread, after every progress
     report of the run; onProgress may be empty. The runner never looks at the cancel flag itself:
     the task polls it and throws TaskCancelledError, and the owner drops a cancelled run's late
-    callbacks by its generation test. Calls posted after the message loop was told to stop are
-    discarded by JUCE, so nothing is delivered during shutdown. */
+    callbacks by its generation test. The cancel function returns at once; a blocked request of
+    the task is interrupted from a thread of its own. Calls posted after the message loop was
+    told to stop are discarded by JUCE, so nothing is delivered during shutdown. */
 template <typename T>
 static std::function<void()>
     asyncCallDyn (std::function<T (const AsyncControlBlock&, ProgressFunction)> task,
@@ -61,5 +62,12 @@ static std::function<void()>
             });
     }
 
-    return [block] { block->cancel(); };
+    return [block]
+    {
+        block->flags.fetch_or (AsyncControlBlock::cancelledBit);
+
+        // Interrupting a request may wait for curl's host-name lookup: not on this thread.
+        if (! juce::Thread::launch ([block] { block->interrupt(); }))
+            block->interrupt();
+    };
 }

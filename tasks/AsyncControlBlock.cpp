@@ -11,7 +11,11 @@ void AsyncControlBlock::throwIfCancelled() const
 void AsyncControlBlock::cancel()
 {
     flags.fetch_or (cancelledBit);
+    interrupt();
+}
 
+void AsyncControlBlock::interrupt() const
+{
     const std::lock_guard<std::mutex> lock (interruptionLock);
     if (interruption)
         interruption();

@@ -20,11 +20,16 @@ public:
     /** Throws TaskCancelledError when the cancel bit is set. */
     void throwIfCancelled() const;
 
-    /** Sets the cancel bit, then runs the registered interruption, if any (any thread). */
+    /** Sets the cancel bit, then runs the registered interruption, if any, on this thread. */
     void cancel();
 
-    /** Registers what cuts the task's blocking call short. Registered after a cancel, it runs at
-        once, so no blocking call can start unnoticed after the cancel. */
+    /** Runs the registered interruption, if any (any thread). Cutting a request short can wait
+        for curl's host-name lookup to end, so the message thread leaves it to a thread of its
+        own (see asyncCallDyn). */
+    void interrupt() const;
+
+    /** Registers what cuts the task's blocking call short; one at a time. Registered after a
+        cancel, it runs at once, so no blocking call can start unnoticed after the cancel. */
     void setInterruption (std::function<void()> interruption) const;
 
     /** Unregisters the interruption; returns only once no run of it is under way, so whatever

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace
@@ -55,16 +56,32 @@ TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
     ASSERT_TRUE (testing_support::pumpUntil ([&] { return ! slot->isRunning(); }));
 
     token = std::make_shared<int>();
+    const auto stage = std::make_shared<std::atomic<int>> (0); // 1: interruption set, 2: released
+    const auto cancelWaited = std::make_shared<std::atomic<bool>> (false);
     start (
-        [token] (const AsyncControlBlock& control, ProgressFunction)
+        [token, stage, cancelWaited] (const AsyncControlBlock& control, ProgressFunction)
         {
+            // Cutting a request short can take as long as a host-name lookup: the cancel leaves
+            // that to a thread of its own instead of waiting for it.
+            control.setInterruption (
+                [stage, cancelWaited]
+                {
+                    for (int i = 0; i < 5000 && *stage < 2; ++i)
+                        std::this_thread::sleep_for (std::chrono::milliseconds (1));
+                    *cancelWaited = *stage < 2;
+                });
+            *stage = 1;
             // Longer than the wait below: a run that is never cancelled fails the test.
             for (int i = 0; i < 20000 && ! control.isCancelled(); ++i)
                 std::this_thread::sleep_for (std::chrono::milliseconds (1));
+            control.clearInterruption();
             return 3;
         });
+    ASSERT_TRUE (testing_support::pumpUntil ([&] { return *stage == 1; }));
     slot.reset(); // cancels the run
+    *stage = 2;
     ASSERT_TRUE (waitUntilWorkerEnded (std::move (token)));
     testing_support::pumpFor (30);
     EXPECT_EQ (*events, "dropped 1 2 applied dropped ");
+    EXPECT_FALSE (*cancelWaited);
 }
