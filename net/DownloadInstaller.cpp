@@ -56,14 +56,11 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     const auto& temporary = partial.getFile();
     auto output = std::make_unique<juce::FileOutputStream> (temporary, 0);
 
+    // A new, empty file: nothing to seek past or cut off.
     if (output->getStatus().failed())
         throwIOError (fmt::format ("failed to open file `{}`, reason is: `{}`",
                                    pathText (temporary),
                                    output->getStatus().getErrorMessage().toStdString()));
-    if (! output->setPosition (0))
-        throwIOError (fmt::format ("failed to seeek file `{}`", pathText (temporary)));
-    if (output->truncate().failed())
-        throwIOError (fmt::format ("failed to truncate file `{}`", pathText (temporary)));
 
     std::vector<char> buffer (readSize, 0);
     const auto total = announced >= 0 ? static_cast<double> (announced) : -1.0;

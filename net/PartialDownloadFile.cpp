@@ -36,14 +36,23 @@ bool isPartialFileName (const juce::String& name, const juce::String& prefix)
     return random.isNotEmpty() && random.length() <= 16 && random.containsOnly ("0123456789abcdef");
 }
 
+/** Whether the descriptor is the regular file that the name leads to now. */
 bool isSameFile (int descriptor, const juce::File& file)
 {
-    struct stat opened
-    {
-    }, named {};
-    return ::fstat (descriptor, &opened) == 0 &&
+    struct stat opened;
+    struct stat named;
+    return ::fstat (descriptor, &opened) == 0 && S_ISREG (opened.st_mode) &&
            ::lstat (file.getFullPathName().toRawUTF8(), &named) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+int lockExclusively (int descriptor, int options)
+{
+    int result;
+    while ((result = ::flock (descriptor, LOCK_EX | options)) != 0 && errno == EINTR)
+    {
+    }
+    return result;
 }
 } // namespace
 
@@ -67,8 +76,9 @@ PartialDownloadFile::PartialDownloadFile (const juce::File& destination)
                                        std::strerror (errno)));
 
         // Until the lock is taken, another download may take the new file for an abandoned one
-        // and remove it; then the name no longer leads to this file, and another is made.
-        if (::flock (lockDescriptor, LOCK_EX) == 0 && isSameFile (lockDescriptor, file))
+        // and remove it; then the name no longer leads to this file, and another is made. Where
+        // the file system has no locks the file goes unlocked: the download matters more.
+        if (lockExclusively (lockDescriptor, 0) != 0 || isSameFile (lockDescriptor, file))
             return;
 
         ::close (lockDescriptor);
@@ -105,13 +115,15 @@ void PartialDownloadFile::removeAbandoned (const juce::File& destination)
         if (! isPartialFileName (candidate.getFileName(), prefix))
             continue;
 
-        const auto descriptor =
-            ::open (candidate.getFullPathName().toRawUTF8(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        // Opened for writing, as network file systems lock only such descriptors; never waiting,
+        // should the name belong to a pipe.
+        const auto descriptor = ::open (candidate.getFullPathName().toRawUTF8(),
+                                        O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
         if (descriptor < 0)
             continue;
 
         // A live download holds the lock; a dead one's file is free and goes.
-        if (::flock (descriptor, LOCK_EX | LOCK_NB) == 0 && isSameFile (descriptor, candidate))
+        if (lockExclusively (descriptor, LOCK_NB) == 0 && isSameFile (descriptor, candidate))
             candidate.deleteFile();
 
         ::close (descriptor);
