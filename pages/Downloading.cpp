@@ -21,6 +21,7 @@ Downloading::Downloading()
 
     setButtonText (*nextButton, juce::translate ("Cancel"));
     nextButton->onClick = [this] { cancelPressed(); };
+    nextButton->addMouseListener (this, false);
 }
 
 Downloading::~Downloading()
@@ -61,6 +62,14 @@ void Downloading::setVisible (bool shouldBeVisible)
         state = notStarted;
 }
 
+void Downloading::mouseDown (const juce::MouseEvent& event)
+{
+    // When a press on Cancel arrives; X's own event times can lag behind by a fraction of a
+    // second, so they are not compared with the time the page appeared.
+    if (event.eventComponent == nextButton.get())
+        pressedAt = juce::Time::getMillisecondCounter();
+}
+
 void Downloading::timerCallback()
 {
     requestUpdateUI();
@@ -72,9 +81,9 @@ void Downloading::cancelPressed()
         return;
 
     // Cancel sits where Next was: the second click of a double click on Next lands here and
-    // must not undo the first.
-    const auto sinceShown = juce::Time::getMillisecondCounter() - shownAt;
-    if (sinceShown < static_cast<juce::uint32> (juce::MouseEvent::getDoubleClickTimeout()))
+    // must not undo the first, however late it is released.
+    const auto interval = static_cast<juce::uint32> (juce::MouseEvent::getDoubleClickTimeout());
+    if (juce::Time::getMillisecondCounter() - shownAt < interval || pressedAt - shownAt < interval)
         return;
 
     auto* model = InstallerModel::getInstance();

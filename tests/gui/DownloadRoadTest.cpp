@@ -39,16 +39,17 @@ protected:
         ASSERT_NE (currentPage(), 0u);
     }
 
-    /** Real clicks, 150 ms apart, on the page's Next (or Cancel) button: XTest through xdotool,
-        while the message loop runs. */
-    void clickNext (int clicks)
+    /** Real mouse actions (xdotool's, through XTest) on the page's Next or Cancel button, while
+        the message loop runs. */
+    void clickNext (const juce::StringArray& actions)
     {
         const auto centre =
             mainComponent().getCurrentPage()->nextButton->getScreenBounds().getCentre();
+        juce::StringArray command { "xdotool", "mousemove", juce::String (centre.x),
+                                    juce::String (centre.y) };
+        command.addArray (actions);
         juce::ChildProcess xdotool;
-        ASSERT_TRUE (xdotool.start (juce::StringArray {
-            "xdotool", "mousemove", juce::String (centre.x), juce::String (centre.y), "click",
-            "--repeat", juce::String (clicks), "--delay", "150", "1" }));
+        ASSERT_TRUE (xdotool.start (command));
         ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
         testing_support::pumpFor (100);
     }
@@ -146,6 +147,14 @@ TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
     startRoad ({ "--file-status", "404", "--file-fail-times", "2", "--file-no-length",
                  "--file-size", "512K", "--file-rate", "256K" });
     ASSERT_TRUE (pumpUntil ([&] { return status() == "Retrying (1/3)..."; }, 5000)) << status();
+    model->setLanguage (&model->languages[1]); // the line is translated too
+    EXPECT_TRUE (pumpUntil (
+        [&] {
+            return status().find ("1/3") != std::string::npos &&
+                   status().rfind ("Retrying", 0) != 0;
+        }))
+        << status();
+    model->setLanguage (&model->languages[0]);
     ASSERT_TRUE (pumpUntil ([&] { return status() == "Retrying (2/3)..."; }, 5000)) << status();
 
     // Then the bytes so far without a total, and a busy bar rather than a negative fraction.
@@ -208,16 +217,18 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     prepareRoad ({ "--file-size", "2M", "--file-rate", "512K" });
 
     // The second click lands where Cancel now is.
-    clickNext (2);
+    clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
     EXPECT_EQ (currentPage(), 1u);
     EXPECT_EQ (model->outcomeFlags, 0u);
 
     ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.25; }));
-    clickNext (1);
+    clickNext ({ "click", "1" });
     EXPECT_EQ (currentPage(), 0u);
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
 
-    clickNext (2);
+    // A second click released only after the double-click interval.
+    clickNext ({ "click", "1", "sleep", "0.15", "mousedown", "1", "sleep", "0.6", "mouseup", "1" });
+    EXPECT_EQ (currentPage(), 1u);
     ASSERT_TRUE (waitForPage (2));
     EXPECT_NE (model->outcomeFlags & InstallerModel::downloadSucceeded, 0u);
     EXPECT_EQ (server->getRequestCount (filePath), 2);
