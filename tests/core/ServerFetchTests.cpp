@@ -23,12 +23,14 @@ std::string request (const DevServer& server, bool cancelledBefore = false,
     const testing_support::ScopedEnvironment address ("LARKSPIRE_UPDATE_SERVER",
                                                       server.getBaseUrl().toStdString() + "/");
     AsyncControlBlock control;
-    control.flags = cancelledBefore ? AsyncControlBlock::cancelledBit : 0;
+    if (cancelledBefore)
+        control.cancel();
     std::string text;
     const auto onNotice = [&] (double done, double total, std::string notice)
     {
         text += std::to_string ((int) done) + "/" + std::to_string ((int) total) + notice + " ";
-        control.flags |= cancelAtNotice ? AsyncControlBlock::cancelledBit : 0;
+        if (cancelAtNotice)
+            control.cancel();
     };
     std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
     text += "=> " + testing_support::outcomeOf (

@@ -93,7 +93,7 @@ TEST_F (OpenFolder, ShowsTheInstallerWithoutAShellWhateverTheFolderIsCalled)
 {
     // A shell would run the commands in this name, or choke on its quotes.
     const auto folder = downloadFolder.getChildFile (
-        juce::String::fromUTF8 ("a $(touch pwned) `touch pwned2` \"q\" 'q'; ü 中"));
+        juce::String::fromUTF8 ("a $(touch pwned) `touch pwned2` \"q\" 'q'; x,y ü 中"));
     const auto installer = folder.getChildFile ("Setup.bin");
     ASSERT_TRUE (folder.createDirectory() && installer.replaceWithText ("installer"));
     const auto previousFolder = juce::File::getCurrentWorkingDirectory();

@@ -35,12 +35,14 @@ send_until()
     return 1
 }
 
-start_devserver() # OPTION...
+start_devserver() # OPTION...: a server of its own, with an output file of its own
 {
-    "$devserver" "$@" >"$work/devserver.out" 2>&1 </dev/null &
+    local out
+    out="$(mktemp -p "$work" devserver.XXXXXX)"
+    "$devserver" "$@" >"$out" 2>&1 </dev/null &
     pids+=($!)
-    wait_until 10 grep -q '^listening on ' "$work/devserver.out" || fail "devserver did not start"
-    base="$(sed -n 's/^listening on //p' "$work/devserver.out")"
+    wait_until 10 grep -q '^listening on ' "$out" || fail "devserver did not start"
+    base="$(sed -n 's/^listening on //p' "$out")"
 }
 
 # requests PATH: how many requests the devserver has had for it
