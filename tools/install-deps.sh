@@ -13,7 +13,7 @@ packages=(
     # the embedded font and its archive
     fonts-noto-cjk python3 python3-fonttools p7zip-full advancecomp
     # a display for window tests and the tools that drive it
-    xvfb xauth x11-utils xdotool imagemagick
+    xvfb xauth x11-utils xdotool
     # benchmarks
     nginx-light curl procps time
 )
