@@ -87,25 +87,20 @@ void Downloading::updateUI()
 
     InstallerPage::updateUI();
 
-    switch (state)
+    if (state == downloading)
     {
-        case done:
+        showDownloadFigures();
+    }
+    else
+    {
+        if (state == done)
             MainComponent::getInstance()->showNextPage();
-            titleLabel->setText ({}, juce::dontSendNotification);
-            descriptionLabel->setText ({}, juce::dontSendNotification);
-            statusLabel->setText ({}, juce::dontSendNotification);
-            break;
-
-        case downloading:
-            showDownloadFigures();
-            break;
-
-        case notStarted:
+        else
             startDownload();
-            titleLabel->setText ({}, juce::dontSendNotification);
-            descriptionLabel->setText ({}, juce::dontSendNotification);
-            statusLabel->setText ({}, juce::dontSendNotification);
-            break;
+
+        // No texts before the first figures, nor once the wizard has moved on.
+        for (auto* label : { titleLabel.get(), descriptionLabel.get(), statusLabel.get() })
+            label->setText ({}, juce::dontSendNotification);
     }
 
     setButtonText (*nextButton, juce::translate ("Cancel"));

@@ -34,7 +34,6 @@ public:
     void setVisible (bool shouldBeVisible) override;
     void updateUI() override;
 
-    State getState() const noexcept { return state; }
     double getProgress() const noexcept { return progress; }
     int getRetryCount() const noexcept { return retryCount; }
 
