@@ -21,7 +21,6 @@ Downloading::Downloading()
 
     setButtonText (*nextButton, juce::translate ("Cancel"));
     nextButton->onClick = [this] { cancelPressed(); };
-    nextButton->addMouseListener (this, false);
 }
 
 Downloading::~Downloading()
@@ -47,7 +46,7 @@ void Downloading::setVisible (bool shouldBeVisible)
 
     if (shouldBeVisible)
     {
-        shownAt = juce::Time::getMillisecondCounter();
+        cancelGuard.buttonAppeared();
         startTimer (100);
         requestUpdateUI();
         return;
@@ -62,14 +61,6 @@ void Downloading::setVisible (bool shouldBeVisible)
         state = notStarted;
 }
 
-void Downloading::mouseDown (const juce::MouseEvent& event)
-{
-    // When a press on Cancel arrives; X's own event times can lag behind by a fraction of a
-    // second, so they are not compared with the time the page appeared.
-    if (event.eventComponent == nextButton.get())
-        pressedAt = juce::Time::getMillisecondCounter();
-}
-
 void Downloading::timerCallback()
 {
     requestUpdateUI();
@@ -77,13 +68,7 @@ void Downloading::timerCallback()
 
 void Downloading::cancelPressed()
 {
-    if (state != notStarted && state != downloading)
-        return;
-
-    // Cancel sits where Next was: the second click of a double click on Next lands here and
-    // must not undo the first, however late it is released.
-    const auto interval = static_cast<juce::uint32> (juce::MouseEvent::getDoubleClickTimeout());
-    if (juce::Time::getMillisecondCounter() - shownAt < interval || pressedAt - shownAt < interval)
+    if ((state != notStarted && state != downloading) || cancelGuard.continuesEarlierRun())
         return;
 
     auto* model = InstallerModel::getInstance();
@@ -102,25 +87,20 @@ void Downloading::updateUI()
 
     InstallerPage::updateUI();
 
-    switch (state)
+    if (state == downloading)
     {
-        case done:
+        showDownloadFigures();
+    }
+    else
+    {
+        if (state == done)
             MainComponent::getInstance()->showNextPage();
-            titleLabel->setText ({}, juce::dontSendNotification);
-            descriptionLabel->setText ({}, juce::dontSendNotification);
-            statusLabel->setText ({}, juce::dontSendNotification);
-            break;
-
-        case downloading:
-            showDownloadFigures();
-            break;
-
-        case notStarted:
+        else
             startDownload();
-            titleLabel->setText ({}, juce::dontSendNotification);
-            descriptionLabel->setText ({}, juce::dontSendNotification);
-            statusLabel->setText ({}, juce::dontSendNotification);
-            break;
+
+        // No texts before the first figures, nor once the wizard has moved on.
+        for (auto* label : { titleLabel.get(), descriptionLabel.get(), statusLabel.get() })
+            label->setText ({}, juce::dontSendNotification);
     }
 
     setButtonText (*nextButton, juce::translate ("Cancel"));

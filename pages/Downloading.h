@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/ClickRunGuard.h"
 #include "pages/InstallerPage.h"
 #include "tasks/TaskSlot.h"
 
@@ -13,9 +14,8 @@
 
 /** Middle page: downloads the installer on a background task while it shows progress, sizes
     and speed, then moves on to Finished. Cancel stops the download and goes back to Welcome;
-    the next Next starts a fresh one. A Cancel that arrives, or was pressed, within the
-    double-click interval of the page appearing is taken for the second click of a double click
-    on Next, and ignored. */
+    the next Next starts a fresh one. The later clicks of a double or triple click on Next land
+    on Cancel, and are ignored (ClickRunGuard). */
 class Downloading final
     : public InstallerPage
     , private juce::Timer
@@ -34,7 +34,6 @@ public:
     void setVisible (bool shouldBeVisible) override;
     void updateUI() override;
 
-    State getState() const noexcept { return state; }
     double getProgress() const noexcept { return progress; }
     int getRetryCount() const noexcept { return retryCount; }
 
@@ -59,7 +58,6 @@ private:
     };
 
     void timerCallback() override;
-    void mouseDown (const juce::MouseEvent& event) override;
     void cancelPressed();
     void startDownload();
     void showDownloadFigures();
@@ -78,9 +76,8 @@ private:
     /** The most retries the worker makes, as its retry notices say. */
     int retryAttempts = 0;
     std::weak_ptr<std::monostate> runningWorker;
-    /** When the page was last shown and when Cancel was last pressed
-        (juce::Time::getMillisecondCounter). */
-    juce::uint32 shownAt = 0, pressedAt = 0;
+    /** Tells the later clicks of a quick run on Next from a click on Cancel. */
+    ClickRunGuard cancelGuard { *nextButton };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Downloading)
 };

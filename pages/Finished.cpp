@@ -42,12 +42,13 @@ void Finished::updateUI()
         backButton->setVisible (false);
 
     const auto name = juce::translate (juce::String (model->productName));
+    const bool succeeded = (model->outcomeFlags & InstallerModel::downloadSucceeded) != 0;
     juce::String message;
     juce::String title;
 
     const auto addLine = [&message] (const juce::String& line) { message << line << "\n"; };
 
-    if ((model->outcomeFlags & InstallerModel::downloadSucceeded) != 0)
+    if (succeeded)
     {
         addLine (juce::translate ("{ProductName} installer is successfully downloaded to your "
                                   "computer.")
@@ -74,7 +75,7 @@ void Finished::updateUI()
 
     addLine ({});
 
-    if ((model->outcomeFlags & InstallerModel::downloadSucceeded) != 0)
+    if (succeeded)
     {
         addLine (juce::translate ("{ProductName} installer has been downloaded to: {Path}")
                      .replace ("{ProductName}", name)

@@ -14,7 +14,6 @@ public:
 
     juce::Label& getLanguageLabel() noexcept { return languageLabel; }
     juce::ComboBox& getLanguageBox() noexcept { return languageBox; }
-    juce::Rectangle<float> getIconBounds() const noexcept { return iconBounds; }
 
     void paint (juce::Graphics& g) override;
     void resized() override;

@@ -28,9 +28,6 @@ public:
     PathEditor& getPathEditor() const;
     LangSelect& getLangSelect() const;
 
-    /** True from a press refused for the update check until that check has finished. */
-    bool isWaitingForCheck() const noexcept { return waitingForCheck; }
-
 private:
     void timerCallback() override;
     juce::String folderStatus() const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
 
+#include <map>
 #include <set>
 
 namespace
@@ -31,6 +32,15 @@ TEST (TranslationText, BothTranslateTheSameKeysAndKeepEveryPlaceholder)
           "{ProductName} and {AnyProductName} is successfully installed to your computer.",
           "Press Launch to open the newly installed {ProductName}." },
     };
+    // Word for word where a swap or a reordering would keep the checks below happy.
+    const std::map<juce::String, const char*> exact[] = {
+        { { "Next", "次へ" },
+          { "Cancel", "キャンセル" },
+          { "Retrying ({Count}/{Max})...", "再試行しています（{Count}/{Max}）…" } },
+        { { "Next", "下一步" },
+          { "Cancel", "取消" },
+          { "Retrying ({Count}/{Max})...", "正在重试（{Count}/{Max}）……" } },
+    };
     std::set<juce::String> sharedKeys[2];
 
     for (size_t i = 0; i < embeddedTranslations.size(); ++i)
@@ -39,6 +49,9 @@ TEST (TranslationText, BothTranslateTheSameKeysAndKeepEveryPlaceholder)
                                               false);
         EXPECT_TRUE (strings.getLanguageName().isNotEmpty());
         const auto mappings = strings.getMappings();
+
+        for (const auto& [key, translation] : exact[i])
+            EXPECT_EQ (mappings[key], juce::String::fromUTF8 (translation)) << key;
 
         for (const auto& key : mappings.getAllKeys())
         {

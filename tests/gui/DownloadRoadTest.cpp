@@ -51,7 +51,8 @@ protected:
         juce::ChildProcess xdotool;
         ASSERT_TRUE (xdotool.start (command));
         ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
-        testing_support::pumpFor (100);
+        // Past the double-click interval: the next clicks begin a run of their own.
+        testing_support::pumpFor (500);
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -182,7 +183,7 @@ TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
 
 TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
 {
-    // A quarter of the file takes half a second, past the double-click interval.
+    // A quarter of the file takes half a second: a partial file to be removed.
     startRoad ({ "--file-size", "1M", "--file-rate", "512K" }, 2);
     ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.25; }));
     // The language chosen on Welcome carries through.
@@ -221,17 +222,44 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     EXPECT_EQ (currentPage(), 1u);
     EXPECT_EQ (model->outcomeFlags, 0u);
 
+    // Cancel from the keyboard or through accessibility acts at once, whatever clicks came before.
+    downloading().nextButton->triggerClick();
+    ASSERT_TRUE (waitForPage (0, 1000));
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
+
+    // A click begun 500 ms after the slow one on Next begins a new run, however soon the page
+    // appeared.
+    clickNext ({ "mousedown", "1", "sleep", "0.3", "mouseup", "1", "sleep", "0.2", "click", "1" });
+    EXPECT_EQ (currentPage(), 0u);
+
+    // A run begun on Cancel, by a press dragged off it, is no run from Next.
+    pressNext();
+    clickNext ({ "mousedown", "1", "sleep", "0.1", "mousemove_relative", "0", "80", "sleep", "0.1",
+                 "mouseup", "1", "mousemove_relative", "--", "0", "-80", "click", "1" });
+    EXPECT_EQ (currentPage(), 0u);
+
+    clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
     ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.25; }));
     clickNext ({ "click", "1" });
     EXPECT_EQ (currentPage(), 0u);
-    EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
 
     // A second click released only after the double-click interval.
+    const auto requests = server->getRequestCount (filePath);
     clickNext ({ "click", "1", "sleep", "0.15", "mousedown", "1", "sleep", "0.6", "mouseup", "1" });
     EXPECT_EQ (currentPage(), 1u);
     ASSERT_TRUE (waitForPage (2));
     EXPECT_NE (model->outcomeFlags & InstallerModel::downloadSucceeded, 0u);
-    EXPECT_EQ (server->getRequestCount (filePath), 2);
+    EXPECT_EQ (server->getRequestCount (filePath), requests + 1);
+    expectTheServedInstallerAlone();
+
+    // However long the run: a triple click, in a fresh window over a fresh folder.
+    SetUp();
+    prepareRoad ({ "--file-size", "2M", "--file-rate", "512K" });
+    clickNext ({ "click", "--repeat", "3", "--delay", "250", "1" });
+    EXPECT_EQ (currentPage(), 1u);
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::downloadSucceeded);
+    EXPECT_EQ (server->getRequestCount (filePath), 1);
     expectTheServedInstallerAlone();
 }
 
