@@ -39,7 +39,8 @@ void larkspiredownloaderApplication::initialise (const juce::String&)
 
 void larkspiredownloaderApplication::shutdown()
 {
-    // Window first (it only detaches its content), then the pages, then the model they use.
+    // Window first (it only detaches its content), then the pages, then the model they use; the
+    // model goes last because it waits for the background threads to end.
     MainWindow::deleteInstance();
     MainComponent::deleteInstance();
     InstallerModel::deleteInstance();

@@ -19,13 +19,15 @@ int main (int argc, char** argv)
         return 2;
     }
 
-    AsyncControlBlock control;
+    // Cancelled as the wizard does it, with the function the task runner hands out.
+    const auto control = std::make_shared<AsyncControlBlock>();
+    const auto cancel = cancelFunctionFor (control);
     std::string failure;
     const auto download = [&]
     {
         try
         {
-            downloadInstaller (argv[1], argv[2], control, [] (double, double, std::string) {});
+            downloadInstaller (argv[1], argv[2], *control, [] (double, double, std::string) {});
         }
         catch (const std::exception& e)
         {
@@ -41,7 +43,7 @@ int main (int argc, char** argv)
         std::thread worker (download);
         std::this_thread::sleep_for (std::chrono::milliseconds (std::atoi (argv[3])));
         const auto cancelled = Clock::now();
-        control.cancel();
+        cancel();
         worker.join();
         const std::chrono::duration<double, std::milli> latency = Clock::now() - cancelled;
         std::printf ("%.1f %s\n", latency.count(), failure.c_str());

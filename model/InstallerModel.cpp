@@ -7,6 +7,7 @@
 #include "model/LanguageList.h"
 #include "model/ModelIcons.h"
 #include "model/SystemLocale.h"
+#include "tasks/BackgroundThreads.h"
 
 JUCE_IMPLEMENT_SINGLETON (InstallerModel)
 
@@ -34,6 +35,12 @@ InstallerModel::InstallerModel()
 InstallerModel::~InstallerModel()
 {
     updateTask.cancel();
+
+    // The last singleton to go at shutdown: after it the message manager and the exit handlers
+    // go, which no thread of ours may still be using. The cancel cuts a request or a retry pause
+    // short within about a second; the bound keeps a thread stuck elsewhere from holding up
+    // the quit.
+    BackgroundThreads::get().waitForAll (shutdownWaitMs);
     clearSingletonInstance();
 }
 

@@ -10,14 +10,18 @@ void revealInFileManager (const juce::File& file)
 
 #else
 
+    #include "tasks/BackgroundThreads.h"
+
     #include <fmt/format.h>
 
     #include <cerrno>
+    #include <chrono>
     #include <cstdlib>
     #include <fcntl.h>
     #include <spawn.h>
     #include <string>
     #include <sys/wait.h>
+    #include <thread>
     #include <unistd.h>
     #include <vector>
 
@@ -43,7 +47,9 @@ std::string fileUri (const juce::File& file)
 }
 
 /** Runs the program named by arguments[0], looked up in PATH, with exactly these arguments and
-    no shell, its output discarded; waits for it. True when it exited with status 0. */
+    no shell, its output discarded; waits for it. True when it exited with status 0. Stops
+    waiting (false) once shutdown waits for the background threads: the program runs on, and
+    init reaps it after we are gone. */
 bool runAndWait (std::vector<std::string> arguments)
 {
     std::vector<char*> argv;
@@ -64,12 +70,19 @@ bool runAndWait (std::vector<std::string> arguments)
     if (spawned != 0)
         return false;
 
-    int status = 0;
-    while (::waitpid (pid, &status, 0) < 0)
-        if (errno != EINTR)
+    for (;;)
+    {
+        int status = 0;
+        const auto ended = ::waitpid (pid, &status, WNOHANG);
+
+        if (ended == pid)
+            return WIFEXITED (status) && WEXITSTATUS (status) == 0;
+
+        if ((ended < 0 && errno != EINTR) || BackgroundThreads::get().isWaitedFor())
             return false;
 
-    return WIFEXITED (status) && WEXITSTATUS (status) == 0;
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+    }
 }
 
 bool hasSessionBus()
@@ -99,8 +112,8 @@ void revealInFileManager (const juce::File& file)
     const auto folderPath = folder.getFullPathName().toStdString();
 
     // dbus-send waits for the file manager's answer, and xdg-open may wait for the program it
-    // starts: neither may hold up the window.
-    juce::Thread::launch (
+    // starts: neither may hold up the window, nor (see runAndWait) the quit.
+    BackgroundThreads::get().start (
         [method, uri, folderPath]
         {
             const auto shown =
@@ -111,7 +124,7 @@ void revealInFileManager (const juce::File& file)
                       "org.freedesktop.FileManager1." + method, "array:string:" + uri, "string:" });
 
             // Only the folder, as a local path: xdg-open hands it to the file manager.
-            if (! shown)
+            if (! shown && ! BackgroundThreads::get().isWaitedFor())
                 runAndWait ({ "xdg-open", folderPath });
         });
 }

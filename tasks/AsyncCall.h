@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tasks/AsyncControlBlock.h"
+#include "tasks/BackgroundThreads.h"
 
 #include <juce_events/juce_events.h>
 
@@ -11,7 +12,8 @@
 #include <string>
 #include <utility>
 
-/** Runs task on a new thread of its own and returns its cancel function (message thread only).
+/** Runs task on a new thread of its own (one of BackgroundThreads, which shutdown waits for) and
+    returns its cancel function, made by cancelFunctionFor (message thread only).
 
     Exactly one of onResult / onError is posted back to the message thread, after every progress
     report of the run; onProgress may be empty. The runner never looks at the cancel flag itself:
@@ -51,7 +53,7 @@ static std::function<void()>
         }
     };
 
-    if (! juce::Thread::launch (std::move (worker)))
+    if (! BackgroundThreads::get().start (std::move (worker)))
     {
         // No thread: report it like a failed run, or the owner's slot would stay "running" forever.
         juce::MessageManager::callAsync (
@@ -62,12 +64,5 @@ static std::function<void()>
             });
     }
 
-    return [block]
-    {
-        block->flags.fetch_or (AsyncControlBlock::cancelledBit);
-
-        // Interrupting a request may wait for curl's host-name lookup: not on this thread.
-        if (! juce::Thread::launch ([block] { block->interrupt(); }))
-            block->interrupt();
-    };
+    return cancelFunctionFor (std::move (block));
 }

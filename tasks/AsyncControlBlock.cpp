@@ -1,17 +1,12 @@
 #include "tasks/AsyncControlBlock.h"
 
+#include "tasks/BackgroundThreads.h"
 #include "tasks/ThrowErrors.h"
 
 void AsyncControlBlock::throwIfCancelled() const
 {
     if (isCancelled())
         throwTaskCancelled();
-}
-
-void AsyncControlBlock::cancel()
-{
-    flags.fetch_or (cancelledBit);
-    interrupt();
 }
 
 void AsyncControlBlock::interrupt() const
@@ -35,4 +30,15 @@ void AsyncControlBlock::clearInterruption() const
 {
     const std::lock_guard<std::mutex> lock (interruptionLock);
     interruption = nullptr;
+}
+
+std::function<void()> cancelFunctionFor (std::shared_ptr<AsyncControlBlock> block)
+{
+    return [block = std::move (block)]
+    {
+        block->flags.fetch_or (AsyncControlBlock::cancelledBit);
+
+        if (! BackgroundThreads::get().start ([block] { block->interrupt(); }))
+            block->interrupt();
+    };
 }

@@ -20,12 +20,9 @@ public:
     /** Throws TaskCancelledError when the cancel bit is set. */
     void throwIfCancelled() const;
 
-    /** Sets the cancel bit, then runs the registered interruption, if any, on this thread. */
-    void cancel();
-
     /** Runs the registered interruption, if any (any thread). Cutting a request short can wait
-        for curl's host-name lookup to end, so the message thread leaves it to a thread of its
-        own (see asyncCallDyn). */
+        for curl's host-name lookup to end, so the cancel function leaves it to a thread of its
+        own. */
     void interrupt() const;
 
     /** Registers what cuts the task's blocking call short; one at a time. Registered after a
@@ -42,6 +39,12 @@ private:
     mutable std::mutex interruptionLock;
     mutable std::function<void()> interruption;
 };
+
+/** The one way to cancel a run: the function that asyncCallDyn hands out for block. It sets
+    the cancel bit and returns at once; a blocked request of the task is interrupted from a
+    thread of BackgroundThreads (or from this one when none can be started). Calling it again
+    changes nothing further. */
+std::function<void()> cancelFunctionFor (std::shared_ptr<AsyncControlBlock> block);
 
 /** (done, total, text): the meaning of the numbers belongs to the task and its receiver. */
 using ProgressFunction = std::function<void (double, double, std::string)>;

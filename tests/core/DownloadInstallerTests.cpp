@@ -112,10 +112,10 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
         const auto destination = folder.get().getChildFile ("installer.bin");
         destination.replaceWithText ("old installer");
         const DevServer server (options);
-        AsyncControlBlock control;
+        const auto control = std::make_shared<AsyncControlBlock>();
         auto outcome =
             std::async (std::launch::async,
-                        [&] { return download (destination, server, "installer.bin", control); });
+                        [&] { return download (destination, server, "installer.bin", *control); });
 
         // Under way: the body goes to a partial file beside the old one, once there is an answer.
         const auto answered = options.back() != "--file-hang";
@@ -126,7 +126,7 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
                        entriesIn (folder.get()) == (answered ? 2 : 1);
             },
             20000));
-        control.cancel();
+        cancelFunctionFor (control)();
         ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
         EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
         EXPECT_EQ (destination.loadFileAsString(), "old installer");

@@ -22,19 +22,20 @@ std::string request (const DevServer& server, bool cancelledBefore = false,
     // With a trailing "/", which is dropped.
     const testing_support::ScopedEnvironment address ("LARKSPIRE_UPDATE_SERVER",
                                                       server.getBaseUrl().toStdString() + "/");
-    AsyncControlBlock control;
+    const auto control = std::make_shared<AsyncControlBlock>();
+    const auto cancel = cancelFunctionFor (control);
     if (cancelledBefore)
-        control.cancel();
+        cancel();
     std::string text;
     const auto onNotice = [&] (double done, double total, std::string notice)
     {
         text += std::to_string ((int) done) + "/" + std::to_string ((int) total) + notice + " ";
         if (cancelAtNotice)
-            control.cancel();
+            cancel();
     };
     std::shared_ptr<const LarkspireCharacterUpdateInfo> info;
     text += "=> " + testing_support::outcomeOf (
-                        [&] { info = fetchCharacterUpdateInfo (control, onNotice); });
+                        [&] { info = fetchCharacterUpdateInfo (*control, onNotice); });
     if (info != nullptr)
         text += " " + std::to_string (info->latestVersionNumber) + "|" + info->latestVersionString +
                 "|" + info->downloadLink + "|" + std::to_string (info->totalSize);

@@ -1,3 +1,5 @@
+#include "net/ServerFetch.h"
+#include "support/DevServer.h"
 #include "support/PumpUntil.h"
 #include "tasks/AsyncCall.h"
 #include "tasks/TaskSlot.h"
@@ -6,18 +8,6 @@
 
 #include <atomic>
 #include <thread>
-
-namespace
-{
-/** Waits, not pumping, until the worker's closure that holds token is gone: the outcome is posted. */
-bool waitUntilWorkerEnded (std::shared_ptr<int>&& token)
-{
-    const std::weak_ptr<int> watch = std::exchange (token, nullptr);
-    for (int i = 0; i < 10000 && ! watch.expired(); ++i)
-        std::this_thread::sleep_for (std::chrono::milliseconds (1));
-    return watch.expired();
-}
-} // namespace
 
 TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
 {
@@ -40,9 +30,9 @@ TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
             asyncCallDyn<int> (std::move (task), apply, progress, [apply] (auto) { apply (0); });
     };
 
-    auto token = std::make_shared<int>();
-    start ([token] (const AsyncControlBlock&, ProgressFunction) { return 1; });
-    ASSERT_TRUE (waitUntilWorkerEnded (std::move (token)));
+    auto& threads = BackgroundThreads::get();
+    start ([] (const AsyncControlBlock&, ProgressFunction) { return 1; });
+    ASSERT_TRUE (threads.waitForAll (10000));
     slot->cancel(); // after its result was posted
     slot->cancel(); // on an idle slot: changes nothing
     EXPECT_EQ (*slot->generation, 1u);
@@ -55,11 +45,10 @@ TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
         });
     ASSERT_TRUE (testing_support::pumpUntil ([&] { return ! slot->isRunning(); }));
 
-    token = std::make_shared<int>();
     const auto stage = std::make_shared<std::atomic<int>> (0); // 1: interruption set, 2: released
     const auto cancelWaited = std::make_shared<std::atomic<bool>> (false);
     start (
-        [token, stage, cancelWaited] (const AsyncControlBlock& control, ProgressFunction)
+        [stage, cancelWaited] (const AsyncControlBlock& control, ProgressFunction)
         {
             // Cutting a request short can take as long as a host-name lookup: the cancel leaves
             // that to a thread of its own instead of waiting for it.
@@ -78,10 +67,22 @@ TEST (TaskRunner, ProgressPrecedesTheOutcomeAndNoCallbackOfACancelledRunApplies)
             return 3;
         });
     ASSERT_TRUE (testing_support::pumpUntil ([&] { return *stage == 1; }));
-    slot.reset(); // cancels the run
+    slot->cancel();
     *stage = 2;
-    ASSERT_TRUE (waitUntilWorkerEnded (std::move (token)));
-    testing_support::pumpFor (30);
-    EXPECT_EQ (*events, "dropped 1 2 applied dropped ");
+    ASSERT_TRUE (threads.waitForAll (10000));
     EXPECT_FALSE (*cancelWaited);
+
+    // A request that is never answered: the worker is kept until the cancel's interrupter cuts
+    // the request short, and both threads are joined.
+    const testing_support::DevServer server ({ "--version-hang" });
+    start ([url = juce::URL (server.getUrl ("/api/v1/version-info"))] (
+               const AsyncControlBlock& control, ProgressFunction)
+           { return (int) fetchServerResponse (control, url).size(); });
+    ASSERT_TRUE (testing_support::pumpUntil (
+        [&] { return server.getRequestCount ("/api/v1/version-info") == 1; }));
+    EXPECT_FALSE (threads.waitForAll (0));
+    slot.reset(); // cancels the run
+    EXPECT_TRUE (threads.waitForAll (5000));
+    testing_support::pumpFor (30);
+    EXPECT_EQ (*events, "dropped 1 2 applied dropped dropped ");
 }

@@ -3,6 +3,7 @@
 #include "support/PumpUntil.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TemporaryFolder.h"
+#include "tasks/BackgroundThreads.h"
 #include "tasks/HttpError.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,7 @@ TEST_F (UpdateCheckTest, ARunningCheckIsNotStartedAgainAndADestroyedModelIsLeftA
     // The run and its posted callbacks share the counter, so it goes when the last of them does.
     const std::weak_ptr<std::uint64_t> counter = model->updateTask.generation;
     model->~InstallerModel();
+    EXPECT_TRUE (BackgroundThreads::get().waitForAll (0)) << "the check's thread runs on";
     std::memset (storage, 0x5a, sizeof (storage));
     EXPECT_TRUE (pumpUntil ([&] { return counter.expired(); }));
     EXPECT_EQ (server.getRequestCount (versionPath), 1);

@@ -1,0 +1,91 @@
+#include "tasks/BackgroundThreads.h"
+
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+BackgroundThreads& BackgroundThreads::get()
+{
+    static auto* const threads = new BackgroundThreads();
+    return *threads;
+}
+
+bool BackgroundThreads::start (std::function<void()> function)
+{
+    std::list<Entry> ended;
+    bool started = true;
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        ended = takeEnded();
+        auto& entry = running.emplace_back();
+
+        try
+        {
+            entry.thread = std::thread (
+                [this, &entry, function = std::move (function)]() mutable
+                {
+                    // The closure's copies go before the thread counts as ended.
+                    std::exchange (function, nullptr)();
+
+                    const std::lock_guard<std::mutex> endGuard (lock);
+                    entry.ended = true;
+                    endedSignal.notify_all();
+                });
+        }
+        catch (const std::system_error&)
+        {
+            running.pop_back();
+            started = false;
+        }
+    }
+
+    for (auto& entry : ended)
+        entry.thread.join();
+
+    return started;
+}
+
+bool BackgroundThreads::waitForAll (int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds (timeoutMs);
+    std::list<Entry> ended;
+    bool allEnded = false;
+    {
+        std::unique_lock<std::mutex> guard (lock);
+        ++waiters;
+        allEnded = endedSignal.wait_until (guard, deadline,
+                                           [this]
+                                           {
+                                               for (const auto& entry : running)
+                                                   if (! entry.ended)
+                                                       return false;
+                                               return true;
+                                           });
+        --waiters;
+        ended = takeEnded();
+    }
+
+    for (auto& entry : ended)
+        entry.thread.join();
+
+    return allEnded;
+}
+
+bool BackgroundThreads::isWaitedFor() const
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return waiters > 0;
+}
+
+std::list<BackgroundThreads::Entry> BackgroundThreads::takeEnded()
+{
+    std::list<Entry> ended;
+    for (auto entry = running.begin(); entry != running.end();)
+    {
+        const auto next = std::next (entry);
+        if (entry->ended)
+            ended.splice (ended.end(), running, entry);
+        entry = next;
+    }
+    return ended;
+}
