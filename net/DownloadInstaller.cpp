@@ -67,13 +67,14 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     progress (0.0, total, {});
 
     juce::int64 received = 0;
-    while (! stream->isExhausted())
+    // A cancel cuts a read short, so a cancelled download stops at once, at any link speed, and
+    // never writes beside a newer one. As the cancel releases the stream's connection from
+    // another thread, the flag is tested before each use of the stream, from here on.
+    while (! control.isCancelled() && ! stream->isExhausted())
     {
-        // Checked before every read; a cancel during a read cuts the read short, so a cancelled
-        // download stops at once, at any link speed, and never writes beside a newer one.
+        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         control.throwIfCancelled();
 
-        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
             throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
 
