@@ -12,7 +12,7 @@ int main (int argc, char** argv)
     if (argc == 4 && std::string (argv[1]) == "--download")
     {
         const auto run = [&]
-        { downloadInstaller (argv[2], argv[3], AsyncControlBlock(), [] (auto...) {}); };
+        { downloadInstaller (argv[2], argv[3], 0, AsyncControlBlock(), [] (auto...) {}); };
         return std::puts (testing_support::outcomeOf (run).c_str()) < 0;
     }
 
