@@ -27,6 +27,17 @@ std::string download (const juce::File& destination, const DevServer& server,
         [&] { downloadInstaller (path, link, totalSize, control, [] (auto...) {}); });
 }
 
+// Streaming 1 GiB over loopback takes about 3 s, but minutes under AddressSanitizer or
+// ThreadSanitizer (fresh shadow memory for every buffer curl fills): those builds skip it.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool streamsAGibibyteQuickly = false;
+#elif defined(__has_feature)
+constexpr bool streamsAGibibyteQuickly =
+    ! (__has_feature (address_sanitizer) || __has_feature (thread_sanitizer));
+#else
+constexpr bool streamsAGibibyteQuickly = true;
+#endif
+
 /** Files and folders in folder, hidden ones included. */
 int entriesIn (const juce::File& folder)
 {
@@ -74,6 +85,8 @@ TEST (DownloadInstaller, ReplacesTheOldFileWithTheBodyByteForByteWithOrWithoutAL
 
 TEST (DownloadInstaller, FailuresLeaveTheOldFileAloneAndOnlyClientErrorsAreRetried)
 {
+    const std::vector<std::string> gibibyteWithoutLength { "--file-size", "1G",
+                                                           "--file-no-length" };
     const std::pair<std::vector<std::string>, std::string> rows[] {
         { { "--file-status", "404" }, "ClientError: HTTP error code 404, 4" }, // outcome, requests
         { { "--file-status", "503" }, "HttpError: HTTP error code 503, 1" },
@@ -89,10 +102,12 @@ TEST (DownloadInstaller, FailuresLeaveTheOldFileAloneAndOnlyClientErrorsAreRetri
         // size (1 MiB here), or at the size limit.
         { { "--file-no-length", "--file-cut-at", "500000" },
           "ServerError: download size mismatch: received 500000 bytes, expected 1048576, 1" },
-        { { "--file-size", "1G", "--file-no-length" }, "ServerError: file is too large, 1" },
+        { gibibyteWithoutLength, "ServerError: file is too large, 1" },
     };
     for (const auto& [options, expected] : rows)
     {
+        if (options == gibibyteWithoutLength && ! streamsAGibibyteQuickly)
+            continue;
         const TemporaryFolder folder;
         const DevServer server (options);
         const auto destination = folder.get().getChildFile ("installer.bin");
