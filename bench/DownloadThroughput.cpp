@@ -27,7 +27,7 @@ int main (int argc, char** argv)
     {
         try
         {
-            downloadInstaller (argv[1], argv[2], *control, [] (double, double, std::string) {});
+            downloadInstaller (argv[1], argv[2], 0, *control, [] (double, double, std::string) {});
         }
         catch (const std::exception& e)
         {

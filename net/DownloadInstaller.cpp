@@ -3,6 +3,7 @@
 #include "net/InstallerFileName.h"
 #include "net/OpenGetRequest.h"
 #include "net/PartialDownloadFile.h"
+#include "net/PathText.h"
 #include "net/RetryOnClientError.h"
 #include "tasks/ThrowErrors.h"
 
@@ -16,11 +17,8 @@ namespace
 {
 constexpr int readSize = 131072;
 constexpr juce::int64 sizeLimit = 1073741824;
-
-std::string pathText (const juce::File& file)
-{
-    return file.getFullPathName().toStdString();
-}
+// A file name's limit on Linux and macOS file systems, in bytes.
+constexpr int maxFileNameBytes = 255;
 
 /** A name from the server, made printable for a message. */
 std::string printable (const juce::String& name)
@@ -37,7 +35,7 @@ void throwCutShort (const char* what, juce::int64 received, juce::int64 announce
     throwServerError (fmt::format ("{}: received {} bytes, expected {}", what, received, expected));
 }
 
-void downloadOnce (const juce::File& destination, const juce::URL& url,
+void downloadOnce (const juce::File& destination, const juce::URL& url, juce::int64 totalSize,
                    const AsyncControlBlock& control, const ProgressFunction& progress)
 {
     const auto stream = openGetRequest (url, control);
@@ -67,13 +65,14 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
     progress (0.0, total, {});
 
     juce::int64 received = 0;
-    while (! stream->isExhausted())
+    // A cancel cuts a read short, so a cancelled download stops at once, at any link speed, and
+    // never writes beside a newer one. As the cancel releases the stream's connection from
+    // another thread, the flag is tested before each use of the stream, from here on.
+    while (! control.isCancelled() && ! stream->isExhausted())
     {
-        // Checked before every read; a cancel during a read cuts the read short, so a cancelled
-        // download stops at once, at any link speed, and never writes beside a newer one.
+        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         control.throwIfCancelled();
 
-        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
             throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
 
@@ -91,6 +90,10 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
         throwCutShort ("download broken off", received, announced);
     if (announced >= 0 && received != announced)
         throwCutShort ("download size mismatch", received, announced);
+    // Without a length, a dropped connection reads as the end of the body: the size from the
+    // links answer tells. A longer body passes, as that figure may be out of date.
+    if (announced < 0 && totalSize > 0 && received < totalSize)
+        throwCutShort ("download size mismatch", received, totalSize);
 
     // flush() syncs the file to disk, so a late write error is still caught here.
     output->flush();
@@ -103,8 +106,8 @@ void downloadOnce (const juce::File& destination, const juce::URL& url,
 } // namespace
 
 std::monostate downloadInstaller (const std::string& destinationPath,
-                                  const std::string& downloadLink, const AsyncControlBlock& control,
-                                  ProgressFunction progress)
+                                  const std::string& downloadLink, std::int64_t totalSize,
+                                  const AsyncControlBlock& control, ProgressFunction progress)
 {
     const juce::File destination (juce::String::fromUTF8 (destinationPath.c_str()));
     const auto link = juce::String::fromUTF8 (downloadLink.c_str());
@@ -116,6 +119,10 @@ std::monostate downloadInstaller (const std::string& destinationPath,
     const auto name = installerFileNameFromLink (link);
     if (! isSafeInstallerFileName (name))
         throwServerError (fmt::format ("unsafe installer file name `{}`", printable (name)));
+    // Else the whole body would arrive before the file system refuses the name.
+    if (name.getNumBytesAsUTF8() > maxFileNameBytes)
+        throwServerError (fmt::format ("installer file name `{}` is longer than {} bytes",
+                                       printable (name), maxFileNameBytes));
     if (name != destination.getFileName())
         throwServerError (fmt::format ("installer file name `{}` does not match `{}`",
                                        printable (name), pathText (destination)));
@@ -125,6 +132,6 @@ std::monostate downloadInstaller (const std::string& destinationPath,
                                    pathText (destination)));
 
     retryOnClientError (control, progress, "retry",
-                        [&] { downloadOnce (destination, url, control, progress); });
+                        [&] { downloadOnce (destination, url, totalSize, control, progress); });
     return {};
 }

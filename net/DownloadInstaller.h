@@ -2,6 +2,7 @@
 
 #include "tasks/AsyncControlBlock.h"
 
+#include <cstdint>
 #include <string>
 #include <variant>
 
@@ -15,8 +16,9 @@
     request or read at once. Retries after a ClientError (no answer, or a status neither 200 nor
     5xx), at most four attempts. Progress: (attempt, 3.0, "retry") before each retry, then (bytes
     so far, announced length or -1.0, ""). Throws before any request when the link's file name is
-    unsafe or is not the destination's file name (ServerError), or when a folder stands at the
-    destination (IOError). */
+    unsafe, longer than 255 bytes or not the destination's file name (ServerError), or when a
+    folder stands at the destination (IOError). totalSize is the size the links answer gave (0:
+    none): a body without a length that ends short of it was cut off (ServerError). */
 std::monostate downloadInstaller (const std::string& destinationPath,
-                                  const std::string& downloadLink, const AsyncControlBlock& control,
-                                  ProgressFunction progress);
+                                  const std::string& downloadLink, std::int64_t totalSize,
+                                  const AsyncControlBlock& control, ProgressFunction progress);

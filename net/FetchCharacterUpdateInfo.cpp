@@ -5,8 +5,55 @@
 #include "net/UpdateServer.h"
 #include "tasks/ThrowErrors.h"
 
+#include <algorithm>
+
 namespace
 {
+/** Far deeper than any real answer, and shallow enough for any thread's stack: juce::JSON::parse
+    recurses once per level. */
+constexpr int maxAnswerNesting = 256;
+
+/** Whether arrays and objects nest deeper than maxAnswerNesting. Only brackets outside strings
+    count, with strings as juce::JSON reads them: in double or single quotes, with backslash
+    escapes. */
+bool nestsTooDeeply (const std::string& body)
+{
+    int depth = 0;
+    char quote = 0;
+    for (std::size_t i = 0; i < body.size(); ++i)
+    {
+        const auto c = body[i];
+        if (quote != 0)
+        {
+            if (c == '\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
+        }
+        else if (c == '"' || c == '\'')
+        {
+            quote = c;
+        }
+        else if ((c == '[' || c == '{') && ++depth > maxAnswerNesting)
+        {
+            return true;
+        }
+        else if (c == ']' || c == '}')
+        {
+            depth = std::max (0, depth - 1);
+        }
+    }
+    return false;
+}
+
+/** The answer as JSON; void, as for text that is not JSON, when nested too deeply to parse. */
+juce::var parseAnswer (const std::string& body)
+{
+    if (nestsTooDeeply (body))
+        return {};
+    return juce::JSON::parse (juce::String::fromUTF8 (body.data(), static_cast<int> (body.size())));
+}
+
 const juce::var& require (juce::DynamicObject* object, const char* key, const char* missingMessage)
 {
     if (object == nullptr || ! object->hasProperty (key))
@@ -24,8 +71,7 @@ std::shared_ptr<const LarkspireCharacterUpdateInfo> requestPair (const juce::URL
                                                                  const AsyncControlBlock& control)
 {
     const auto versionBody = fetchServerResponse (control, versionUrl);
-    const auto versionAnswer = juce::JSON::parse (
-        juce::String::fromUTF8 (versionBody.data(), static_cast<int> (versionBody.size())));
+    const auto versionAnswer = parseAnswer (versionBody);
     auto* version = versionAnswer.getDynamicObject();
 
     const int versionNumber =
@@ -37,8 +83,7 @@ std::shared_ptr<const LarkspireCharacterUpdateInfo> requestPair (const juce::URL
     control.throwIfCancelled();
 
     const auto linksBody = fetchServerResponse (control, linksUrl);
-    const auto linksAnswer = juce::JSON::parse (
-        juce::String::fromUTF8 (linksBody.data(), static_cast<int> (linksBody.size())));
+    const auto linksAnswer = parseAnswer (linksBody);
     auto* links = linksAnswer.getDynamicObject();
 
     const auto& linkList = require (links, "downloadLinks", "missing downloadLinks");

@@ -1,5 +1,6 @@
 #include "net/PartialDownloadFile.h"
 
+#include "net/PathText.h"
 #include "tasks/ThrowErrors.h"
 
 #include <fmt/format.h>
@@ -15,11 +16,6 @@
 
 namespace
 {
-std::string pathText (const juce::File& file)
-{
-    return file.getFullPathName().toStdString();
-}
-
 /** ".<at most 48 characters of the name>.": the name stays within the 255-byte limit of a
     file name whatever the installer's own name. */
 juce::String prefixFor (const juce::File& destination)

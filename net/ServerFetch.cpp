@@ -74,10 +74,11 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
 
     for (;;)
     {
+        // Before each use of the stream: a cancel releases its connection from another thread.
+        control.throwIfCancelled();
+
         if (stream->isExhausted())
             break;
-
-        control.throwIfCancelled();
 
         if (held == bufferSize)
             throwServerError ("server retrurned invalid data (response body is too large)");

@@ -200,10 +200,11 @@ void Downloading::startDownload()
     auto workerToken = std::make_shared<std::monostate>();
     runningWorker = workerToken;
 
+    const auto totalSize = model->updateInfo != nullptr ? model->updateInfo->totalSize : 0;
     std::function<std::monostate (const AsyncControlBlock&, ProgressFunction)> task =
-        [destinationPath, link, workerToken] (const AsyncControlBlock& control,
-                                              ProgressFunction report)
-    { return downloadInstaller (destinationPath, link, control, std::move (report)); };
+        [destinationPath, link, totalSize, workerToken] (const AsyncControlBlock& control,
+                                                         ProgressFunction report)
+    { return downloadInstaller (destinationPath, link, totalSize, control, std::move (report)); };
 
     std::function<void (std::monostate)> onResult = [resource, destination] (std::monostate)
     {

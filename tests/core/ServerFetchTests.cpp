@@ -48,6 +48,23 @@ TEST (UpdateInfoRequest, AnswerTable)
 {
     const std::string missing = "=> ServerError: missing ",
                       many = "=> ServerError: multiple download links is not supported (1+1)";
+    // Answers that nest levels deep in all, the outer object included: deeper than 256 is
+    // refused like text that is not JSON. Brackets within strings do not count.
+    const auto nested = [] (int levels, bool objects)
+    {
+        std::string inner = "1";
+        for (int level = 1; level < levels; ++level)
+            inner = objects ? R"({"a":)" + inner + "}" : "[" + inner + "]";
+        return inner;
+    };
+    const auto version = [] (const std::string& minimum)
+    {
+        return R"({"latestVersionNumber":20301,"latestVersionString":"2.3.1","minEditorVersion":)" +
+               minimum + "}";
+    };
+    const auto links = [] (const std::string& extra)
+    { return R"({"downloadLinks":["s"],"totalSize":1,"x":)" + extra + "}"; };
+    const auto ok = "=> ok 20301|2.3.1|s|1048576 (1+1)";
     const std::pair<std::vector<std::string>, std::string> rows[] {
         // A client error on the second request repeats the pair; server errors are not retried.
         { { "--links-status", "404", "--links-fail-times", "1", "--link", "s", "--total-size",
@@ -64,6 +81,14 @@ TEST (UpdateInfoRequest, AnswerTable)
           "=> ServerError: downloadLink is not an array (1+1)" },
         { { "--links-count", "0" }, many },
         { { "--links-count", "2" }, many },
+        { { "--version-body", version (nested (256, false)), "--link", "s" }, ok },
+        { { "--version-body", version (nested (257, false)) },
+          missing + "latestVersionNumber (1+0)" },
+        { { "--version-body", std::string (60000, '[') }, missing + "latestVersionNumber (1+0)" },
+        { { "--version-body", version (R"("\"[)" + std::string (300, '[') + "\""), "--link", "s" },
+          ok },
+        { { "--links-body", links (nested (256, true)) }, "=> ok 20301|2.3.1|s|1 (1+1)" },
+        { { "--links-body", links (nested (257, true)) }, missing + "downloadLinks (1+1)" },
     };
     for (const auto& [options, expected] : rows)
     {
@@ -84,6 +109,7 @@ TEST (UpdateInfoRequest, ClientErrorsAreRetriedThreeTimesAfterASecondUnlessCance
     auto started = juce::Time::getMillisecondCounter();
     EXPECT_EQ (request (refusing), "1/3 2/3 3/3 => ClientError: HTTP error code 404 (4+0)");
     EXPECT_GE (juce::Time::getMillisecondCounter() - started, 2900u);
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 6000u); // not pauses of 2 s
 
     started = juce::Time::getMillisecondCounter();
     EXPECT_EQ (request (refusing, false, true),
@@ -139,7 +165,7 @@ TEST (ServerFetch, Utf8Table)
         { "c3a9", true },    { "00", true },        { "efbfbe", true },      { "f48fbfbf", true },
         { "e282ac", true },  { "c0af", false },     { "e080af", false },     { "f08fbfbf", false },
         { "eda080", false }, { "f4908080", false }, { "f888808080", false }, { "80", false },
-        { "41e282", false }, { "c341", false },     { "f5808080", false },
+        { "41e282", false }, { "c341", false },     { "f5808080", false },   { "c3c3", false },
     };
     for (const auto& [hex, valid] : rows)
     {

@@ -2,6 +2,7 @@
 #include <juce_events/juce_events.h>
 
 #include "net/DownloadInstaller.h"
+#include "tasks/BackgroundThreads.h"
 #include "support/OutcomeText.h"
 #include "support/RunAllTests.h"
 
@@ -12,7 +13,7 @@ int main (int argc, char** argv)
     if (argc == 4 && std::string (argv[1]) == "--download")
     {
         const auto run = [&]
-        { downloadInstaller (argv[2], argv[3], AsyncControlBlock(), [] (auto...) {}); };
+        { downloadInstaller (argv[2], argv[3], 0, AsyncControlBlock(), [] (auto...) {}); };
         return std::puts (testing_support::outcomeOf (run).c_str()) < 0;
     }
 
@@ -20,6 +21,8 @@ int main (int argc, char** argv)
 
     juce::MessageManager::getInstance();
     const auto result = testing_support::runAllTestsRequiringSome();
+    // As the program does at shutdown: no thread of a test runs on into the exit.
+    BackgroundThreads::get().waitForAll (2000);
     juce::DeletedAtShutdown::deleteAll();
     juce::MessageManager::deleteInstance();
     return result;

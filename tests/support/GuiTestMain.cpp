@@ -3,6 +3,7 @@
 
 #include "app/DisplayProblem.h"
 #include "support/RunAllTests.h"
+#include "tasks/BackgroundThreads.h"
 
 #include <cstdio>
 
@@ -25,6 +26,7 @@ int main (int argc, char** argv)
     {
         const juce::ScopedJuceInitialiser_GUI juceInitialiser;
         result = testing_support::runAllTestsRequiringSome();
+        BackgroundThreads::get().waitForAll (2000);
         juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
     }
     return result;

@@ -46,7 +46,8 @@ Misbehaviour, per endpoint E = version, links or file:
     --E-body-size SIZE        pad the JSON answer to exactly SIZE bytes (version, links)
     --E-no-length             no Content-Length: the body ends when the connection closes
     --E-chunked               chunked transfer encoding
-    --E-cut-at N              announce the full length, close the connection after N bytes
+    --E-cut-at N              close the connection after N bytes (the full length announced,
+                              unless --E-no-length)
     --E-stall-after N         send N bytes, then hold the connection open until stopped
     --E-rate SIZE             send at most SIZE bytes per second
     --E-hang                  accept and read the request, never answer

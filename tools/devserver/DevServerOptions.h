@@ -17,7 +17,7 @@ struct EndpointBehaviour final
     std::int64_t bodySize = -1;      // pads the JSON answer to this many bytes
     bool noLength = false;           // no Content-Length, body ends when the connection closes
     bool chunked = false;            // chunked transfer encoding
-    std::int64_t cutAt = -1;         // announce the full length, close after N bytes
+    std::int64_t cutAt = -1;         // close after N bytes (full length announced if any)
     std::int64_t stallAfter = -1;    // send N bytes, then hold the connection open
     double rate = 0.0;               // bytes per second, 0 = unlimited
     bool hang = false;               // read the request, never answer
