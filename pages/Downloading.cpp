@@ -25,19 +25,9 @@ Downloading::Downloading()
 
 Downloading::~Downloading()
 {
-    const bool wasRunning = downloadTask.isRunning();
+    // Quitting mid-download: the cancel cuts a blocked read short, and the worker removes its
+    // partial file while the model waits for the background threads at shutdown.
     downloadTask.cancel();
-
-    // Quitting mid-download: give the worker a moment to notice the cancel and remove its
-    // partial file. The cancel interrupts a blocked read, so that takes at most about a second
-    // even on a stalled link.
-    if (wasRunning)
-    {
-        const auto deadline = juce::Time::getMillisecondCounter() + 2000;
-
-        while (! runningWorker.expired() && juce::Time::getMillisecondCounter() < deadline)
-            juce::Thread::sleep (10);
-    }
 }
 
 void Downloading::setVisible (bool shouldBeVisible)
@@ -196,14 +186,10 @@ void Downloading::startDownload()
 
     const auto destinationPath = destination.toStdString();
 
-    // Only the worker's copy of the task holds this, so it expires when the worker has ended.
-    auto workerToken = std::make_shared<std::monostate>();
-    runningWorker = workerToken;
-
     const auto totalSize = model->updateInfo != nullptr ? model->updateInfo->totalSize : 0;
     std::function<std::monostate (const AsyncControlBlock&, ProgressFunction)> task =
-        [destinationPath, link, totalSize, workerToken] (const AsyncControlBlock& control,
-                                                         ProgressFunction report)
+        [destinationPath, link, totalSize] (const AsyncControlBlock& control,
+                                            ProgressFunction report)
     { return downloadInstaller (destinationPath, link, totalSize, control, std::move (report)); };
 
     std::function<void (std::monostate)> onResult = [resource, destination] (std::monostate)

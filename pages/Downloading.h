@@ -75,7 +75,6 @@ private:
     bool retrying = false;
     /** The most retries the worker makes, as its retry notices say. */
     int retryAttempts = 0;
-    std::weak_ptr<std::monostate> runningWorker;
     /** Tells the later clicks of a quick run on Next from a click on Cancel. */
     ClickRunGuard cancelGuard { *nextButton };
 
