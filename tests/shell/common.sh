@@ -61,10 +61,14 @@ start_app() # ARGUMENT...: with a private home and applications folder; sets app
 # found_window PID: its 640x480 window, looked up afresh (JUCE may replace it); sets windowId, X, Y
 found_window()
 {
-    local id
+    local id geometry WINDOW SCREEN WIDTH HEIGHT
+    X="" Y=""
     for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^larkspire-downloader$'); do
-        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" && [ "$WIDTH" = 640 ] &&
-            [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
+        # A window gone since the search has no geometry: look at the next one.
+        geometry="$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+        WIDTH="" HEIGHT=""
+        eval "$geometry"
+        [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] && windowId="$id" && return 0
     done
     return 1
 }
