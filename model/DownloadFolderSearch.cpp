@@ -26,10 +26,18 @@ juce::File temporaryFolder()
 
 /** Makes folder for this user alone when absent, and throws IOError unless it then is a real
     directory (no link) of this user that no one else may write. One that is not is left as it
-    is. Made first and looked at after, so nothing can come in between a look and the making. */
+    is. Made first and looked at after, so nothing can come in between a look and the making.
+    In a folder that others may write without the sticky bit, they could rename ours away and
+    put their own in its place after the look: such a place is refused before anything is made. */
 void ensureOwnFolder (const juce::File& folder)
 {
     const auto path = folder.getFullPathName().toStdString();
+
+    struct stat parent;
+    if (::stat (folder.getParentDirectory().getFullPathName().toRawUTF8(), &parent) != 0 ||
+        ((parent.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (parent.st_mode & S_ISVTX) == 0))
+        throwIOError (fmt::format ("directory `{}` is not the user's own", path));
+
     ::mkdir (path.c_str(), 0700);
 
     struct stat info;

@@ -143,5 +143,10 @@ TEST (DownloadFolderSearch, TakesTheFirstUsableCandidate)
         }
         ASSERT_TRUE (taken.deleteRecursively());
     }
+
+    // Without the sticky bit, anyone could rename the user's folder away after the look.
+    ASSERT_TRUE (run ({ "chmod", "777", path ("shared") }));
+    EXPECT_EQ (search(), "");
+    EXPECT_FALSE (at (own ("shared")).exists());
 }
 } // namespace
