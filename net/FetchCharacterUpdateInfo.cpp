@@ -6,6 +6,7 @@
 #include "tasks/ThrowErrors.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -61,6 +62,16 @@ const juce::var& require (juce::DynamicObject* object, const char* key, const ch
     return object->getProperty (key);
 }
 
+/** A size from the server in bytes; 0 (none) for one that is no byte count. A double out of
+    the 64-bit range cannot even be converted safely, so it is looked at first. */
+juce::int64 byteCountOf (const juce::var& value)
+{
+    const auto number = static_cast<double> (value);
+    if (! std::isfinite (number) || number < 0.0 || number > 9.0e18)
+        return 0;
+    return value.isDouble() ? static_cast<juce::int64> (number) : static_cast<juce::int64> (value);
+}
+
 std::string toUtf8 (const juce::var& value)
 {
     return value.toString().toStdString();
@@ -87,8 +98,7 @@ std::shared_ptr<const LarkspireCharacterUpdateInfo> requestPair (const juce::URL
     auto* links = linksAnswer.getDynamicObject();
 
     const auto& linkList = require (links, "downloadLinks", "missing downloadLinks");
-    const auto totalSize =
-        static_cast<juce::int64> (require (links, "totalSize", "missing totalSize"));
+    const auto totalSize = byteCountOf (require (links, "totalSize", "missing totalSize"));
 
     const auto* array = linkList.getArray();
     if (array == nullptr)

@@ -89,6 +89,9 @@ TEST (UpdateInfoRequest, AnswerTable)
           ok },
         { { "--links-body", links (nested (256, true)) }, "=> ok 20301|2.3.1|s|1 (1+1)" },
         { { "--links-body", links (nested (257, true)) }, missing + "downloadLinks (1+1)" },
+        // A size that is no byte count counts as none.
+        { { "--links-body", R"({"downloadLinks":["s"],"totalSize":-1e300})" },
+          "=> ok 20301|2.3.1|s|0 (1+1)" },
     };
     for (const auto& [options, expected] : rows)
     {
