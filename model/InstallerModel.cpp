@@ -40,7 +40,7 @@ InstallerModel::~InstallerModel()
     // go, which no thread of ours may still be using. The cancel cuts a request or a retry pause
     // short within about a second; the bound keeps a thread stuck elsewhere from holding up
     // the quit.
-    BackgroundThreads::get().waitForAll (shutdownWaitMs);
+    BackgroundThreads::get().waitForAll (2000);
     clearSingletonInstance();
 }
 

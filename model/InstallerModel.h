@@ -27,11 +27,9 @@ public:
 
     InstallerModel();
 
-    /** Cancels a running update check and waits, at most shutdownWaitMs, for every background
-        thread to end (see BackgroundThreads). */
+    /** Cancels a running update check and waits, at most 2 s, for every background thread to
+        end (see BackgroundThreads). */
     ~InstallerModel();
-
-    static constexpr int shutdownWaitMs = 2000;
 
     /** Makes entry current for juce::translate; does nothing when it already is. */
     void setLanguage (const LanguageEntry* entry);

@@ -81,7 +81,7 @@ bool runAndWait (std::vector<std::string> arguments)
         if ((ended < 0 && errno != EINTR) || BackgroundThreads::get().isWaitedFor())
             return false;
 
-        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        std::this_thread::sleep_for (std::chrono::milliseconds (100));
     }
 }
 

@@ -36,7 +36,10 @@ std::function<void()> cancelFunctionFor (std::shared_ptr<AsyncControlBlock> bloc
 {
     return [block = std::move (block)]
     {
-        block->flags.fetch_or (AsyncControlBlock::cancelledBit);
+        // Once is enough: a second call finds the bit set and changes nothing.
+        if ((block->flags.fetch_or (AsyncControlBlock::cancelledBit) &
+             AsyncControlBlock::cancelledBit) != 0)
+            return;
 
         if (! BackgroundThreads::get().start ([block] { block->interrupt(); }))
             block->interrupt();

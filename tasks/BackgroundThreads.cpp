@@ -1,7 +1,6 @@
 #include "tasks/BackgroundThreads.h"
 
 #include <chrono>
-#include <system_error>
 #include <utility>
 
 BackgroundThreads& BackgroundThreads::get()
@@ -10,32 +9,39 @@ BackgroundThreads& BackgroundThreads::get()
     return *threads;
 }
 
-bool BackgroundThreads::start (std::function<void()> function)
+bool BackgroundThreads::start (std::function<void()> function) noexcept
 {
     std::list<Entry> ended;
-    bool started = true;
+    bool started = false;
     {
         const std::lock_guard<std::mutex> guard (lock);
         ended = takeEnded();
-        auto& entry = running.emplace_back();
 
+        // No thread or no memory for one: false, and nothing is left behind to wait for.
         try
         {
-            entry.thread = std::thread (
-                [this, &entry, function = std::move (function)]() mutable
-                {
-                    // The closure's copies go before the thread counts as ended.
-                    std::exchange (function, nullptr)();
+            auto& entry = running.emplace_back();
+            try
+            {
+                entry.thread = std::thread (
+                    [this, &entry, function = std::move (function)]() mutable
+                    {
+                        // The closure's copies go before the thread counts as ended.
+                        std::exchange (function, nullptr)();
 
-                    const std::lock_guard<std::mutex> endGuard (lock);
-                    entry.ended = true;
-                    endedSignal.notify_all();
-                });
+                        const std::lock_guard<std::mutex> endGuard (lock);
+                        entry.ended = true;
+                        endedSignal.notify_all();
+                    });
+                started = true;
+            }
+            catch (...)
+            {
+                running.pop_back();
+            }
         }
-        catch (const std::system_error&)
+        catch (...)
         {
-            running.pop_back();
-            started = false;
         }
     }
 

@@ -18,7 +18,7 @@ public:
     static BackgroundThreads& get();
 
     /** Runs function, which must not throw, on a new thread; false when none could be started. */
-    bool start (std::function<void()> function);
+    bool start (std::function<void()> function) noexcept;
 
     /** Waits at most timeoutMs for every thread started so far to end and joins those that
         did; true when none is left. Meanwhile isWaitedFor is true. */

@@ -2,9 +2,9 @@
 #include <juce_events/juce_events.h>
 
 #include "net/DownloadInstaller.h"
-#include "tasks/BackgroundThreads.h"
 #include "support/OutcomeText.h"
 #include "support/RunAllTests.h"
+#include "tasks/BackgroundThreads.h"
 
 // Headless: a message manager (for posted callbacks) but no display. "--download DESTINATION
 // LINK" prints the outcome of that download instead, for a test in a private mount namespace.
@@ -21,8 +21,12 @@ int main (int argc, char** argv)
 
     juce::MessageManager::getInstance();
     const auto result = testing_support::runAllTestsRequiringSome();
-    // As the program does at shutdown: no thread of a test runs on into the exit.
-    BackgroundThreads::get().waitForAll (2000);
+    // As the program does at shutdown: no thread of a test may run on into the exit.
+    if (! BackgroundThreads::get().waitForAll (2000))
+    {
+        std::puts ("a background thread ran on after the tests");
+        return 1;
+    }
     juce::DeletedAtShutdown::deleteAll();
     juce::MessageManager::deleteInstance();
     return result;

@@ -26,7 +26,11 @@ int main (int argc, char** argv)
     {
         const juce::ScopedJuceInitialiser_GUI juceInitialiser;
         result = testing_support::runAllTestsRequiringSome();
-        BackgroundThreads::get().waitForAll (2000);
+        if (! BackgroundThreads::get().waitForAll (2000))
+        {
+            std::puts ("a background thread ran on after the tests");
+            result = 1;
+        }
         juce::Desktop::getInstance().setDefaultLookAndFeel (nullptr);
     }
     return result;
