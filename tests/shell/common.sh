@@ -46,7 +46,7 @@ start_devserver() # OPTION...: a server of its own, with an output file of its o
 }
 
 # requests PATH: how many requests the devserver has had for it
-requests() { curl -s "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0; }
+requests() { curl -s --max-time 10 "$base/stats" | grep -o "\"$1\":[0-9][0-9]*" | cut -d: -f2 || echo 0; }
 
 start_app() # ARGUMENT...: with a private home and applications folder; sets appPid
 {
