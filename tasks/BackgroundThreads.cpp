@@ -26,8 +26,15 @@ bool BackgroundThreads::start (std::function<void()> function) noexcept
                 entry.thread = std::thread (
                     [this, &entry, function = std::move (function)]() mutable
                     {
-                        // The closure's copies go before the thread counts as ended.
-                        std::exchange (function, nullptr)();
+                        // The closure's copies go before the thread counts as ended. An
+                        // exception let out would end the whole process: it ends the thread.
+                        try
+                        {
+                            std::exchange (function, nullptr)();
+                        }
+                        catch (...)
+                        {
+                        }
 
                         const std::lock_guard<std::mutex> endGuard (lock);
                         entry.ended = true;

@@ -17,7 +17,8 @@ public:
         shutdown stays joinable, and a joinable std::thread's destructor would end the process. */
     static BackgroundThreads& get();
 
-    /** Runs function, which must not throw, on a new thread; false when none could be started. */
+    /** Runs function on a new thread, where an exception it lets out is dropped; false when no
+        thread could be started. */
     bool start (std::function<void()> function) noexcept;
 
     /** Waits at most timeoutMs for every thread started so far to end and joins those that
