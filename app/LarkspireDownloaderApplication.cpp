@@ -2,7 +2,7 @@
 
 #include "app/MainComponent.h"
 #include "app/MainWindow.h"
-#include "look/EmbeddedFont.h"
+#include "app/StartUp.h"
 #include "model/InstallerModel.h"
 
 larkspiredownloaderApplication::larkspiredownloaderApplication() = default;
@@ -25,12 +25,8 @@ bool larkspiredownloaderApplication::moreThanOneInstanceAllowed()
 
 void larkspiredownloaderApplication::initialise (const juce::String&)
 {
-    // Order matters: the model recolours its icon and the window takes its colours from the
-    // default look-and-feel, so the theme must be installed before either exists.
-    installEmbeddedFont (theme);
-    juce::Desktop::getInstance().setDefaultLookAndFeel (&theme);
-
-    auto* model = InstallerModel::getInstance();
+    // The window takes its colours and fonts from the default look-and-feel that this sets.
+    auto* model = startUp (theme);
 
     // An installed editor that took over has posted the loop's stop request: no window.
     if (model != nullptr && model->installedProduct == nullptr)

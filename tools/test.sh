@@ -14,7 +14,8 @@ bash tools/with-xvfb.sh ctest --test-dir "$buildDir" --output-on-failure --timeo
     --parallel "$(nproc)"
 
 # The headless tests once more, with AddressSanitizer (leaks included) and
-# UndefinedBehaviorSanitizer, in a build folder of their own (see LARKSPIRE_SANITIZE).
+# UndefinedBehaviorSanitizer, in a build folder of their own (see LARKSPIRE_SANITIZE). The font
+# data check's table is among them (tests/look.cmake).
 sanitizerDir="$buildDir-asan"
 cmake -S . -B "$sanitizerDir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLARKSPIRE_WERROR=ON \
     -DLARKSPIRE_SANITIZE=ON >/dev/null

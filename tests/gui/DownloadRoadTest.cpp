@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iomanip>
+#include <limits>
 #include <regex>
 
 using namespace shell_testing;
@@ -141,6 +144,28 @@ TEST_F (DownloadRoad, ServerErrorEndsOnTheFailurePage)
                                       .getStringWidthFloat (longText));
     EXPECT_EQ (button.getBounds().getTopRight(), juce::Point<int> (616, 388));
     juce::LocalisedStrings::setCurrentMappings (nullptr);
+
+    // Cancel, then Next, and the file host now answers 503: the cancel is no success.
+    SetUp();
+    using testing_support::DevServer;
+    auto fileHost = std::make_unique<DevServer> (
+        std::vector<std::string> { "--file-size", "1M", "--file-rate", "256K" });
+    const auto hostPort = fileHost->getBaseUrl().fromLastOccurrenceOf (":", false, false);
+    startRoad ({ "--link", fileHost->getUrl (filePath).toStdString() });
+    ASSERT_TRUE (pumpUntil ([&] { return downloading().getProgress() > 0.0; }));
+    downloading().nextButton->triggerClick();
+    ASSERT_TRUE (waitForPage (0, 2000));
+    fileHost.reset();
+    fileHost = std::make_unique<DevServer> (
+        std::vector<std::string> { "--port", hostPort.toStdString(), "--file-status", "503" });
+    pressNext();
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (text (finished().titleLabel), "Installation Failed");
+    EXPECT_NE (text (finished().descriptionLabel).find ("\nError details: HTTP error code 503\n"),
+               std::string::npos)
+        << text (finished().descriptionLabel);
+    EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
+    EXPECT_EQ (fileHost->getRequestCount (filePath), 1);
 }
 
 TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
@@ -266,6 +291,15 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
 TEST (DownloadFigures, GibibytesSpeedAndProgress)
 {
     EXPECT_EQ (formatByteSize (1073741824.0 * 3.0), "3.0 GiB"); // KiB and MiB show on the road
+
+    // Up to 1.1 of a unit the smaller unit reads on; both limits belong to the smaller one.
+    constexpr auto infinity = std::numeric_limits<double>::infinity();
+    for (const auto& [bytes, shown] :
+         { std::pair (1101004.8, "1075.2 KiB"), std::pair (1153433.6, "1126.4 KiB"),
+           std::pair (std::nextafter (1153433.6, infinity), "1.1 MiB"),
+           std::pair (1181116006.4, "1126.4 MiB"),
+           std::pair (std::nextafter (1181116006.4, infinity), "1.1 GiB") })
+        EXPECT_EQ (formatByteSize (bytes), shown) << std::setprecision (17) << bytes;
 
     // The speed needs a full window of thirty samples, 100 ms apart.
     boost::circular_buffer<double> window (30);

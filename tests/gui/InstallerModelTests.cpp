@@ -1,3 +1,5 @@
+#include "DrawableColours.h"
+
 #include "model/InstallerModel.h"
 #include "support/DevServer.h"
 #include "support/TemporaryFolder.h"
@@ -8,16 +10,6 @@
 
 namespace
 {
-void collectFillColours (juce::Component& drawable, juce::Array<juce::Colour>& colours)
-{
-    if (auto* shape = dynamic_cast<juce::DrawableShape*> (&drawable))
-        if (shape->getFill().isColour())
-            colours.addIfNotAlreadyThere (shape->getFill().colour);
-
-    for (auto* child : drawable.getChildren())
-        collectFillColours (*child, colours);
-}
-
 /** The model is built at most once per process, so the test runs again in a child process, in
     Japanese, with a temporary home and no installed editor. */
 TEST (InstallerModel, IsBuiltInTheLocalesLanguageAndSwitchesLanguages)
@@ -56,9 +48,8 @@ TEST (InstallerModel, IsBuiltInTheLocalesLanguageAndSwitchesLanguages)
     EXPECT_FALSE (model->isRunInfoCheckIdle()) << "no editor: the update check starts at once";
 
     ASSERT_TRUE (model->logo != nullptr && model->languageIcon != nullptr);
-    juce::Array<juce::Colour> globeColours, logoColours;
-    collectFillColours (*model->languageIcon, globeColours);
-    collectFillColours (*model->logo, logoColours);
+    const auto globeColours = testing_support::fillColoursOf (*model->languageIcon);
+    const auto logoColours = testing_support::fillColoursOf (*model->logo);
     EXPECT_TRUE (globeColours.contains (textColour));
     EXPECT_FALSE (globeColours.contains (juce::Colours::black));
     EXPECT_FALSE (logoColours.contains (textColour));

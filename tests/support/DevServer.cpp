@@ -1,7 +1,9 @@
 #include "DevServer.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace testing_support
 {
@@ -13,10 +15,23 @@ DevServer::DevServer (const std::vector<std::string>& options)
     if (command.contains ({})) // juce::ChildProcess would drop it, and so shift the options
         throw std::invalid_argument ("devserver: an option is empty");
 
+    // The server watches a pipe whose only write end is ours (close-on-exec, so no child of
+    // ours holds it): it ends with this process however that ends, even when a test crashes.
+    // A pipe rather than PR_SET_PDEATHSIG, which fires when the forking thread ends.
+    int watch[2] = {};
+    if (::pipe2 (watch, O_CLOEXEC) != 0)
+        throw std::runtime_error ("devserver: no pipe to watch");
+    parentEnd = watch[1];
+    ::fcntl (watch[0], F_SETFD, 0); // failing that, the server says so and does not start
+    command.insert (0, "LARKSPIRE_DEVSERVER_WATCH_FD=" + juce::String (watch[0]));
+    command.insert (0, "env");
+    const auto started = process.start (command);
+    ::close (watch[0]);
+
     // The first line gives the address, or what went wrong (bad options).
     juce::String firstLine;
     char c = 0;
-    if (process.start (command))
+    if (started)
         while (process.readProcessOutput (&c, 1) == 1 && c != '\n')
             firstLine += c;
 
@@ -24,6 +39,7 @@ DevServer::DevServer (const std::vector<std::string>& options)
     if (! firstLine.startsWith (prefix))
     {
         process.kill();
+        ::close (parentEnd);
         throw std::runtime_error ("devserver did not start: " + firstLine.toStdString());
     }
     port = firstLine.substring (prefix.length()).getIntValue();
@@ -33,6 +49,7 @@ DevServer::~DevServer()
 {
     process.kill();
     process.waitForProcessToFinish (10000);
+    ::close (parentEnd);
 }
 
 juce::var DevServer::fromStats (const char* key, const juce::String& path) const

@@ -5,7 +5,8 @@
 namespace testing_support
 {
 /** tools/devserver (options as in its --help, none empty) on an ephemeral 127.0.0.1 port, up once
-    constructed (else std::runtime_error), killed with the object: that ends any stalled answer. */
+    constructed (else std::runtime_error), killed with the object: that ends any stalled answer.
+    It also ends when this process does, however that ends. */
 class DevServer final
 {
 public:
@@ -31,6 +32,9 @@ private:
     juce::var fromStats (const char* key, const juce::String& path) const;
 
     juce::ChildProcess process;
+    int parentEnd = -1; // of the pipe that the server watches
     int port = 0;
+
+    JUCE_DECLARE_NON_COPYABLE (DevServer)
 };
 } // namespace testing_support

@@ -9,10 +9,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -253,6 +256,37 @@ struct Server final
     }
 };
 
+/** With LARKSPIRE_DEVSERVER_WATCH_FD set to a descriptor whose write end only the parent holds,
+    the server ends once that reads end of file: when the parent ends, crashed or killed too.
+    False when the variable names no open descriptor. */
+bool endWithParent()
+{
+    const char* text = std::getenv ("LARKSPIRE_DEVSERVER_WATCH_FD");
+    if (text == nullptr)
+        return true;
+
+    char* end = nullptr;
+    const auto fd = std::strtol (text, &end, 10);
+    if (*text == '\0' || *end != '\0' || fd < 0 || fd > 65535 || ::fcntl ((int) fd, F_GETFD) < 0)
+    {
+        std::cerr << "larkspire-devserver: LARKSPIRE_DEVSERVER_WATCH_FD is no open descriptor\n";
+        return false;
+    }
+
+    std::thread (
+        [fd]
+        {
+            char byte = 0;
+            ssize_t got = 0;
+            do
+                got = ::read ((int) fd, &byte, 1);
+            while (got > 0 || (got < 0 && errno == EINTR));
+            std::_Exit (0);
+        })
+        .detach();
+    return true;
+}
+
 int run (const Options& options)
 {
     // Signals are taken by one thread with sigwait, so no handler runs inside the server.
@@ -262,6 +296,8 @@ int run (const Options& options)
     sigaddset (&signals, SIGTERM);
     pthread_sigmask (SIG_BLOCK, &signals, nullptr);
     std::signal (SIGPIPE, SIG_IGN);
+    if (! endWithParent())
+        return 2;
 
     auto server = std::make_unique<Server>();
     server->options = options;
