@@ -5,6 +5,8 @@
 #include "net/PartialDownloadFile.h"
 #include "net/PathText.h"
 #include "net/RetryOnClientError.h"
+#include "net/ShownText.h"
+#include "net/WebAddress.h"
 #include "tasks/ThrowErrors.h"
 
 #include <juce_core/juce_core.h>
@@ -19,15 +21,6 @@ constexpr int readSize = 131072;
 constexpr juce::int64 sizeLimit = 1073741824;
 // A file name's limit on Linux and macOS file systems, in bytes.
 constexpr int maxFileNameBytes = 255;
-
-/** A name from the server, made printable for a message. */
-std::string printable (const juce::String& name)
-{
-    juce::String shown;
-    for (auto t = name.getCharPointer(); ! t.isEmpty(); ++t)
-        shown << ((*t < 0x20 || *t == 0x7f) ? juce::juce_wchar ('?') : *t);
-    return shown.toStdString();
-}
 
 void throwCutShort (const char* what, juce::int64 received, juce::int64 announced)
 {
@@ -54,10 +47,11 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
     const auto& temporary = partial.getFile();
     auto output = std::make_unique<juce::FileOutputStream> (temporary, 0);
 
-    // A new, empty file: nothing to seek past or cut off.
+    // A new, empty file: nothing to seek past or cut off. Messages name the installer: the
+    // partial file is ours, and goes with the failure.
     if (output->getStatus().failed())
         throwIOError (fmt::format ("failed to open file `{}`, reason is: `{}`",
-                                   pathText (temporary),
+                                   pathText (destination),
                                    output->getStatus().getErrorMessage().toStdString()));
 
     std::vector<char> buffer (readSize, 0);
@@ -74,7 +68,7 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
         control.throwIfCancelled();
 
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
-            throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
+            throwIOError (fmt::format ("failed to write to file `{}`", pathText (destination)));
 
         received += got;
         progress (static_cast<double> (received), total, {});
@@ -90,15 +84,18 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
         throwCutShort ("download broken off", received, announced);
     if (announced >= 0 && received != announced)
         throwCutShort ("download size mismatch", received, announced);
-    // Without a length, a dropped connection reads as the end of the body: the size from the
-    // links answer tells. A longer body passes, as that figure may be out of date.
-    if (announced < 0 && totalSize > 0 && received < totalSize)
+    // The size from the links answer tells a body cut short without a length, and one that is
+    // not the installer (an encoding we cannot see, another file), shorter or longer.
+    if (totalSize > 0 && received != totalSize)
         throwCutShort ("download size mismatch", received, totalSize);
+    // Whatever was announced: an empty body is never an installer.
+    if (received == 0)
+        throwServerError ("download is empty");
 
     // flush() syncs the file to disk, so a late write error is still caught here.
     output->flush();
     if (output->getStatus().failed())
-        throwIOError (fmt::format ("failed to write to file `{}`", pathText (temporary)));
+        throwIOError (fmt::format ("failed to write to file `{}`", pathText (destination)));
     output.reset();
 
     partial.replace (destination);
@@ -115,17 +112,19 @@ std::monostate downloadInstaller (const std::string& destinationPath,
     // arrive byte for byte.
     const auto url = juce::URL::createWithoutParsing (link);
 
+    requireWebScheme (link);
+
     // A name from the server must not lead outside the download folder, before anything exists.
     const auto name = installerFileNameFromLink (link);
     if (! isSafeInstallerFileName (name))
-        throwServerError (fmt::format ("unsafe installer file name `{}`", printable (name)));
+        throwServerError (fmt::format ("unsafe installer file name `{}`", shownText (name)));
     // Else the whole body would arrive before the file system refuses the name.
     if (name.getNumBytesAsUTF8() > maxFileNameBytes)
         throwServerError (fmt::format ("installer file name `{}` is longer than {} bytes",
-                                       printable (name), maxFileNameBytes));
+                                       shownText (name), maxFileNameBytes));
     if (name != destination.getFileName())
         throwServerError (fmt::format ("installer file name `{}` does not match `{}`",
-                                       printable (name), pathText (destination)));
+                                       shownText (name), pathText (destination)));
     if (destination.isDirectory())
         throwIOError (fmt::format ("cannot save the installer as `{}`: a folder of that name is "
                                    "in the way",

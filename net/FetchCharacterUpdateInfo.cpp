@@ -1,12 +1,12 @@
 #include "net/FetchCharacterUpdateInfo.h"
 
+#include "net/AnswerNumbers.h"
 #include "net/RetryOnClientError.h"
 #include "net/ServerFetch.h"
 #include "net/UpdateServer.h"
 #include "tasks/ThrowErrors.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace
 {
@@ -47,12 +47,14 @@ bool nestsTooDeeply (const std::string& body)
     return false;
 }
 
-/** The answer as JSON; void, as for text that is not JSON, when nested too deeply to parse. */
+/** The answer as JSON; void, as for text that is not JSON, when nested too deeply to parse.
+    Numbers too large for the parser count as 0. */
 juce::var parseAnswer (const std::string& body)
 {
     if (nestsTooDeeply (body))
         return {};
-    return juce::JSON::parse (juce::String::fromUTF8 (body.data(), static_cast<int> (body.size())));
+    const auto safe = withUnrepresentableNumbersAsZero (body);
+    return juce::JSON::parse (juce::String::fromUTF8 (safe.data(), static_cast<int> (safe.size())));
 }
 
 const juce::var& require (juce::DynamicObject* object, const char* key, const char* missingMessage)
@@ -60,16 +62,6 @@ const juce::var& require (juce::DynamicObject* object, const char* key, const ch
     if (object == nullptr || ! object->hasProperty (key))
         throwServerError (missingMessage);
     return object->getProperty (key);
-}
-
-/** A size from the server in bytes; 0 (none) for one that is no byte count. A double out of
-    the 64-bit range cannot even be converted safely, so it is looked at first. */
-juce::int64 byteCountOf (const juce::var& value)
-{
-    const auto number = static_cast<double> (value);
-    if (! std::isfinite (number) || number < 0.0 || number > 9.0e18)
-        return 0;
-    return value.isDouble() ? static_cast<juce::int64> (number) : static_cast<juce::int64> (value);
 }
 
 std::string toUtf8 (const juce::var& value)
@@ -86,7 +78,7 @@ std::shared_ptr<const LarkspireCharacterUpdateInfo> requestPair (const juce::URL
     auto* version = versionAnswer.getDynamicObject();
 
     const int versionNumber =
-        static_cast<int> (require (version, "latestVersionNumber", "missing latestVersionNumber"));
+        versionNumberOf (require (version, "latestVersionNumber", "missing latestVersionNumber"));
     const auto versionString =
         toUtf8 (require (version, "latestVersionString", "missing latestVersionString"));
     require (version, "minEditorVersion", "missing minEditorVersion");

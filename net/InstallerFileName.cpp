@@ -1,5 +1,7 @@
 #include "net/InstallerFileName.h"
 
+#include "net/ShownText.h"
+
 juce::String installerFileNameFromLink (const juce::String& link)
 {
     const auto withoutQuery = juce::URL (link).toString (false);
@@ -9,14 +11,14 @@ juce::String installerFileNameFromLink (const juce::String& link)
 bool isSafeInstallerFileName (const juce::String& name)
 {
     // JUCE reads a leading "~" as a home folder, so such a name would leave the download folder.
-    if (name.isEmpty() || name == "." || name == ".." || name.startsWithChar ('~'))
+    // A leading "." hides the file, and in the home folder would replace a settings file.
+    if (name.isEmpty() || name.startsWithChar ('.') || name.startsWithChar ('~'))
         return false;
 
+    // Hidden characters would make the name read as another (an override turning "nib.exe"
+    // into "exe.bin").
     for (auto t = name.getCharPointer(); ! t.isEmpty(); ++t)
-    {
-        const auto c = *t;
-        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f || (c >= 0x80 && c <= 0x9f))
+        if (*t == '/' || *t == '\\' || isHiddenOrControlCharacter (*t))
             return false;
-    }
     return true;
 }

@@ -6,6 +6,7 @@
     then the text after the last "/"; a link without "/" is taken whole. */
 juce::String installerFileNameFromLink (const juce::String& link);
 
-/** Whether name can be used as a file name inside the download folder: not empty, not "."
-    or "..", no leading "~", no "/" or "\\", no control character. */
+/** Whether name can be used as a file name inside the download folder: not empty, no leading
+    "." or "~", no "/" or "\\", no control character and no Unicode format or separator
+    character (isHiddenOrControlCharacter). */
 bool isSafeInstallerFileName (const juce::String& name);

@@ -1,31 +1,90 @@
 #include "net/OpenGetRequest.h"
 
 #include "net/InterruptibleWebInputStream.h"
+#include "net/ShownText.h"
+#include "net/WebAddress.h"
 #include "tasks/ThrowErrors.h"
+
+#include <fmt/format.h>
 
 namespace
 {
 constexpr int connectionTimeoutMs = 8000;
 constexpr int maxRedirects = 5;
+
+bool isRedirect (int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+/** A response header's value, trimmed; empty when absent. JUCE splits a header line at ": "
+    only, so a line written "Name:value" arrives as a key alone and is split here. */
+juce::String responseHeader (const juce::StringPairArray& headers, const juce::String& name)
+{
+    juce::StringArray values;
+    for (int i = 0; i < headers.size(); ++i)
+    {
+        const auto value = headers.getAllValues()[i];
+        const auto line = headers.getAllKeys()[i] + (value.isEmpty() ? "" : ": " + value);
+        if (line.upToFirstOccurrenceOf (":", false, false).trim().equalsIgnoreCase (name))
+            values.add (line.fromFirstOccurrenceOf (":", false, false).trim());
+    }
+    return values.joinIntoString (",");
+}
+
+/** We ask for the body as it is, and curl decodes nothing: an encoded body would be saved or
+    read as it came. */
+void refuseContentEncoding (juce::WebInputStream& stream)
+{
+    const auto encoding = responseHeader (stream.getResponseHeaders(), "Content-Encoding");
+    for (const auto& token : juce::StringArray::fromTokens (encoding, ",", {}))
+        if (token.trim().isNotEmpty() && ! token.trim().equalsIgnoreCase ("identity"))
+            throwServerError (
+                fmt::format ("response body is content-encoded (`{}`)", shownText (encoding)));
+}
 } // namespace
 
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
                                                       const AsyncControlBlock& control)
 {
-    auto stream = std::make_unique<InterruptibleWebInputStream> (url, control);
-    stream->withConnectionTimeout (connectionTimeoutMs).withNumRedirectsToFollow (maxRedirects);
-    stream->connect (nullptr);
+    auto address = url.toString (true);
 
-    const auto status = stream->getStatusCode();
+    // curl follows redirects to any scheme it knows, so they are followed here, each checked.
+    for (int redirects = 0;; ++redirects)
+    {
+        requireWebScheme (address);
 
-    // No answer (0, or -1 when the request never went out) because a cancel cut the request
-    // short: not a failure worth a retry.
-    if (status <= 0)
+        auto stream = std::make_unique<InterruptibleWebInputStream> (
+            juce::URL::createWithoutParsing (address), control);
+        stream->withConnectionTimeout (connectionTimeoutMs)
+            .withNumRedirectsToFollow (0)
+            .withExtraHeaders ("Accept-Encoding: identity");
+        stream->connect (nullptr);
+
+        const auto status = stream->getStatusCode();
+
+        // No answer (0, or -1 when the request never went out) because a cancel cut the request
+        // short: not a failure worth a retry.
+        if (status <= 0)
+            control.throwIfCancelled();
+
+        // JUCE drops the first response header, so a Location sent first is lost: then the
+        // redirect fails as its status.
+        const auto location = isRedirect (status) && redirects < maxRedirects
+                                  ? responseHeader (stream->getResponseHeaders(), "Location")
+                                  : juce::String();
+        if (location.isNotEmpty())
+        {
+            address = resolveRedirect (address, location);
+            control.throwIfCancelled();
+            continue;
+        }
+
+        if (status != 200)
+            throwForHttpStatus (status);
+
         control.throwIfCancelled();
-
-    if (status != 200)
-        throwForHttpStatus (status);
-
-    control.throwIfCancelled();
-    return stream;
+        refuseContentEncoding (*stream);
+        return stream;
+    }
 }

@@ -68,8 +68,8 @@ PartialDownloadFile::PartialDownloadFile (const juce::File& destination)
             continue;
 
         if (lockDescriptor < 0)
-            throwIOError (fmt::format ("failed to open file `{}`, reason is: `{}`", pathText (file),
-                                       std::strerror (errno)));
+            throwIOError (fmt::format ("failed to open file `{}`, reason is: `{}`",
+                                       pathText (destination), std::strerror (errno)));
 
         // Until the lock is taken, another download may take the new file for an abandoned one
         // and remove it; then the name no longer leads to this file, and another is made. Where

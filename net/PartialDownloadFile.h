@@ -13,7 +13,7 @@ class PartialDownloadFile final
 {
 public:
     /** Creates and locks a new, empty partial file for destination; throws IOError
-        ("failed to open file ...") when it cannot. */
+        ("failed to open file ...", naming destination) when it cannot. */
     explicit PartialDownloadFile (const juce::File& destination);
 
     /** Removes the file unless it has replaced the destination, then unlocks it. */

@@ -91,6 +91,11 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
     // A cancel cuts the stream short, which then reads as ended.
     control.throwIfCancelled();
 
+    // A transfer that failed (a header too long, a dropped connection) also reads as ended: its
+    // answer is cut short, and it failed as a connection does, to be retried.
+    if (stream->isError())
+        throwForHttpStatus (0);
+
     // The stream may report its end together with the read that filled the buffer, so a body
     // of exactly 65536 bytes can leave the loop without the test above; it is too large too.
     if (held == bufferSize)

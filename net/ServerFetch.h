@@ -9,7 +9,8 @@
 
 /** One GET to the update server (worker thread). Returns the body exactly as received when
     the status is 200, the body is under 65536 bytes and it is well-formed UTF-8; throws
-    HttpError / ClientError / ServerError / TaskCancelledError otherwise. Never retries. */
+    HttpError / ClientError / ServerError / TaskCancelledError otherwise (a transfer that ends
+    in error is a ClientError with status 0, as no answer is). Never retries. */
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url);
 
 /** Strict UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF. */

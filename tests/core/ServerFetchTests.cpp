@@ -4,10 +4,12 @@
 #include "support/DevServer.h"
 #include "support/OutcomeText.h"
 #include "support/ScopedEnvironment.h"
+#include "support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
 
 using testing_support::DevServer;
+using testing_support::ScriptedServer;
 
 namespace
 {
@@ -65,6 +67,14 @@ TEST (UpdateInfoRequest, AnswerTable)
     const auto links = [] (const std::string& extra)
     { return R"({"downloadLinks":["s"],"totalSize":1,"x":)" + extra + "}"; };
     const auto ok = "=> ok 20301|2.3.1|s|1048576 (1+1)";
+    // A number that JUCE cannot hold counts as 0, whatever its place, text or number.
+    const auto numbered = [] (const std::string& number)
+    {
+        return R"({"latestVersionNumber":)" + number +
+               R"(,"latestVersionString":"2.3.1","minEditorVersion":1,"x":[-1e-99999999999]})";
+    };
+    const auto number = [] (const std::string& versionNumber)
+    { return "=> ok " + versionNumber + "|2.3.1|s|1048576 (1+1)"; };
     const std::pair<std::vector<std::string>, std::string> rows[] {
         // A client error on the second request repeats the pair; server errors are not retried.
         { { "--links-status", "404", "--links-fail-times", "1", "--link", "s", "--total-size",
@@ -91,6 +101,19 @@ TEST (UpdateInfoRequest, AnswerTable)
         { { "--links-body", links (nested (257, true)) }, missing + "downloadLinks (1+1)" },
         // A size that is no byte count counts as none.
         { { "--links-body", R"({"downloadLinks":["s"],"totalSize":-1e300})" },
+          "=> ok 20301|2.3.1|s|0 (1+1)" },
+        { { "--version-body", numbered ("1e300"), "--link", "s" }, number ("0") },
+        { { "--version-body", numbered ("-12345678901234567890.5"), "--link", "s" }, number ("0") },
+        { { "--version-body", numbered ("1e99999999999"), "--link", "s" }, number ("0") },
+        { { "--version-body", numbered ("5000000000"), "--link", "s" }, number ("0") },
+        { { "--version-body", numbered (R"("-2147483649")"), "--link", "s" }, number ("0") },
+        { { "--version-body", numbered (R"("99999999999999999999")"), "--link", "s" },
+          number ("0") },
+        { { "--version-body", numbered ("-2.9"), "--link", "s" }, number ("-2") },
+        { { "--links-body",
+            R"({"downloadLinks":[12345678901234567890],"totalSize":"-9223372036854775808"})" },
+          "=> ok 20301|2.3.1|0|0 (1+1)" },
+        { { "--links-body", R"({"downloadLinks":["s"],"totalSize":99999999999999999999})" },
           "=> ok 20301|2.3.1|s|0 (1+1)" },
     };
     for (const auto& [options, expected] : rows)
@@ -177,4 +200,48 @@ TEST (ServerFetch, Utf8Table)
         const auto* data = static_cast<const unsigned char*> (bytes.getData());
         EXPECT_EQ (isWellFormedUtf8 (data, bytes.getSize()), valid) << hex;
     }
+}
+
+TEST (ServerFetch, ATransferThatFailsOrLeavesHttpIsNoAnswer)
+{
+    // Another service on this machine, which no redirect or update-server address may reach.
+    const ScriptedServer other;
+    const auto gopher = other.getUrl ("gopher", "/_SET%20pwned%201");
+    const std::string head = "HTTP/1.1 200 OK\r\nServer: x\r\n";
+    std::string endlessHead = head;
+    for (int line = 0; line < 40000; ++line)
+        endlessHead += "X-Line: " + std::to_string (line) + "\r\n";
+    const std::pair<std::string, std::string> rows[] {
+        { head + "X-Long: " + std::string (1 << 20, 'a') + "\r\n\r\n{}",
+          "ClientError: HTTP error code 0" },
+        { endlessHead, "ClientError: HTTP error code 0" },
+        { head + "Content-Length: 100\r\n\r\n{\"a\":1}", "ClientError: HTTP error code 0" },
+        { head + "Content-Encoding: br\r\nContent-Length: 2\r\n\r\n{}",
+          "ServerError: response body is content-encoded (`br`)" },
+        { "HTTP/1.1 307 Temporary Redirect\r\nServer: x\r\nLocation: " + gopher.toStdString() +
+              "\r\nContent-Length: 0\r\n\r\n",
+          "ServerError: unsupported URL scheme `gopher` in `" + gopher.toStdString() +
+              "`: only http and https" },
+    };
+    for (const auto& [answer, expected] : rows)
+    {
+        const ScriptedServer server (answer);
+        EXPECT_EQ (
+            testing_support::outcomeOf (
+                [&] { fetchServerResponse (AsyncControlBlock(), server.getUrl ("http", "/v")); }),
+            expected);
+        // The request asked for the body as it is.
+        EXPECT_NE (server.getReceived().find ("\r\nAccept-Encoding: identity\r\n"),
+                   std::string::npos);
+    }
+
+    // The update server's address, in any letter case, before any request.
+    const testing_support::ScopedEnvironment address ("LARKSPIRE_UPDATE_SERVER",
+                                                      other.getUrl ("Gopher", "").toStdString());
+    const std::string refused = "ServerError: unsupported URL scheme `Gopher` in `Gopher://";
+    EXPECT_EQ (testing_support::outcomeOf (
+                   [] { fetchCharacterUpdateInfo (AsyncControlBlock(), [] (auto...) {}); })
+                   .substr (0, refused.size()),
+               refused);
+    EXPECT_EQ (other.getConnectionCount(), 0) << other.getReceived();
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <string>
+
+/** Whether c is a control character, or a Unicode format or separator character that changes
+    how the text around it reads (direction marks and overrides, zero-width characters, line
+    and paragraph separators, the byte-order mark). */
+inline bool isHiddenOrControlCharacter (juce::juce_wchar c) noexcept
+{
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x061c || (c >= 0x200b && c <= 0x200f) ||
+           (c >= 0x2028 && c <= 0x202e) || (c >= 0x2060 && c <= 0x2069) || c == 0xfeff;
+}
+
+/** Text from the server as a message shows it: each hidden or control character as "?", and
+    cut to 80 characters with an ellipsis, so that no name can flood or reorder a page. */
+inline std::string shownText (const juce::String& text)
+{
+    constexpr int maxShown = 80;
+    juce::String shown;
+    int count = 0;
+    for (auto t = text.getCharPointer(); ! t.isEmpty(); ++t)
+    {
+        if (++count > maxShown)
+        {
+            shown << juce::String::fromUTF8 ("\xe2\x80\xa6");
+            break;
+        }
+        shown << (isHiddenOrControlCharacter (*t) ? juce::juce_wchar ('?') : *t);
+    }
+    return shown.toStdString();
+}

@@ -1,0 +1,97 @@
+#include "net/DownloadInstaller.h"
+#include "support/OutcomeText.h"
+#include "support/ScriptedServer.h"
+#include "support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::ScriptedServer;
+using testing_support::TemporaryFolder;
+
+TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
+{
+    // Another service on this machine, which no link or redirect may reach.
+    const ScriptedServer other ("220 ready\r\n");
+    const auto ftp = other.getUrl ("ftp", "/installer.bin").toStdString();
+    const auto gopher = other.getUrl ("gopher", "/_SET%20pwned%201%0D%0A/installer.bin");
+    const auto dict = other.getUrl ("DICT", "/d:pwned/installer.bin");
+    const std::string body (1000, 'b'), head = "HTTP/1.1 200 OK\r\nServer: x\r\n",
+                                        found = "HTTP/1.1 302 Found\r\n",
+                                        sized = "Content-Length: 1000\r\n\r\n";
+    const auto scheme = [] (const juce::String& name, const juce::String& link)
+    {
+        return "ServerError: unsupported URL scheme `" + name.toStdString() + "` in `" +
+               link.toStdString() + "`: only http and https";
+    };
+    const auto unsafe = std::string ("ServerError: unsafe installer file name `");
+    const auto longName = std::string (60000, 'n');
+
+    struct Row
+    {
+        std::string answer; // the scripted server's, to every request
+        std::string name;   // the link's last segment and the installer's name
+        std::int64_t totalSize;
+        std::string expected;   // the outcome, then the requests the scripted server had
+        juce::String link = {}; // else the scripted server's /files/name
+    };
+    const Row rows[] {
+        { "", "installer.bin", 0, scheme ("gopher", gopher) + " 0", gopher },
+        { "", "installer.bin", 0, scheme ("DICT", dict) + " 0", dict },
+        { "", "installer.bin", 0, scheme ("file", "file:///etc/installer.bin") + " 0",
+          "file:///etc/installer.bin" },
+        { found + "Content-Length: 0\r\nLocation: " + ftp + "\r\n\r\n", "installer.bin", 0,
+          scheme ("ftp", ftp) + " 1" },
+        // JUCE drops the first header: a Location sent first cannot be followed.
+        { found + "Location: " + ftp + "\r\nContent-Length: 0\r\n\r\n", "installer.bin", 0,
+          "ClientError: HTTP error code 302 4" },
+        { head + "Content-Length: 0\r\n\r\n", "installer.bin", 3145728,
+          "ServerError: download size mismatch: received 0 bytes, expected 3145728 1" },
+        { head + "Content-Length: 0\r\n\r\n", "installer.bin", 0,
+          "ServerError: download is empty 1" },
+        { head + "Content-Encoding: gzip\r\n" + sized + body, "installer.bin", 1000,
+          "ServerError: response body is content-encoded (`gzip`) 1" },
+        { head + "Content-Encoding:gzip\r\n" + sized + body, "installer.bin", 1000,
+          "ServerError: response body is content-encoded (`gzip`) 1" },
+        // An encoding sent as the first header goes unseen; the size tells.
+        { "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n" + sized + body, "installer.bin", 900,
+          "ServerError: download size mismatch: received 1000 bytes, expected 900 1" },
+        { head + "Connection: close\r\n\r\n" + body, "installer.bin", 900,
+          "ServerError: download size mismatch: received 1000 bytes, expected 900 1" },
+        { head + sized + body, ".bashrc", 1000, unsafe + ".bashrc` 0" },
+        { head + sized + body, "LarkspireSetup\u202enib.exe", 1000,
+          unsafe + "LarkspireSetup?nib.exe` 0" },
+        { head + sized + body, longName, 1000,
+          "ServerError: installer file name `" + longName.substr (0, 80) +
+              "\xe2\x80\xa6` is longer than 255 bytes 0" },
+        { head + sized + body, "installer.bin", 1000, "ok 1", "HTTP://127.0.0.1:{}/installer.bin" },
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.expected.substr (0, 100));
+        const ScriptedServer server (row.answer);
+        const TemporaryFolder folder;
+        const auto destination =
+            folder.get().getChildFile (juce::String::fromUTF8 (row.name.c_str()));
+        const auto hadOld = destination.replaceWithText ("old installer");
+        const auto link =
+            (row.link.isEmpty() ? server.getUrl ("http", "/files/" + destination.getFileName())
+                                : row.link.replace ("{}", juce::String (server.getPort())))
+                .toStdString();
+
+        const auto outcome = testing_support::outcomeOf (
+            [&]
+            {
+                downloadInstaller (destination.getFullPathName().toStdString(), link, row.totalSize,
+                                   AsyncControlBlock(), [] (auto...) {});
+            });
+        EXPECT_EQ (outcome + " " + std::to_string (server.getConnectionCount()), row.expected);
+        EXPECT_EQ (other.getConnectionCount(), 0) << other.getReceived();
+        if (hadOld)
+        {
+            EXPECT_EQ (destination.loadFileAsString(),
+                       outcome == "ok" ? juce::String (body) : juce::String ("old installer"));
+        }
+        EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories),
+                   hadOld ? 1 : 0);
+    }
+}
