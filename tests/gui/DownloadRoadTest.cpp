@@ -263,6 +263,47 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     expectTheServedInstallerAlone();
 }
 
+TEST_F (DownloadRoad, OnASlowLinkTheSizesMoveEverySecondAndTheSpeedHoldsSteady)
+{
+    // Rate, write size, and the band the speed must keep to once shown, in KiB/s.
+    const std::tuple<const char*, const char*, double, double> rows[] {
+        { "20K", "3K", 14.0, 27.0 },
+        { "100K", "8K", 75.0, 125.0 },
+    };
+    const std::regex line (R"(([\d.]+) KiB / 1024\.0 KiB(?: \(([\d.]+) KiB/s\))?)");
+    for (const auto& [rate, writeSize, lowest, highest] : rows)
+    {
+        SCOPED_TRACE (rate);
+        SetUp();
+        startRoad ({ "--file-size", "1M", "--file-rate", rate, "--file-write-size", writeSize });
+        ASSERT_TRUE (waitForStatus (line)) << status();
+        std::smatch figures;
+        std::string shown, size;
+        double slowest = 1e9, fastest = 0.0, longestStill = 0.0;
+        auto changed = juce::Time::getMillisecondCounterHiRes();
+        const auto end = changed + 6000.0;
+        while (juce::Time::getMillisecondCounterHiRes() < end)
+        {
+            testing_support::pumpFor (5);
+            shown = status();
+            ASSERT_TRUE (std::regex_match (shown, figures, line)) << shown;
+            const auto now = juce::Time::getMillisecondCounterHiRes();
+            longestStill = std::max (longestStill, now - changed);
+            if (figures[1] != size)
+                std::tie (size, changed) = std::pair (figures[1].str(), now);
+            if (figures[2].matched)
+            {
+                slowest = std::min (slowest, std::stod (figures[2]));
+                fastest = std::max (fastest, std::stod (figures[2]));
+            }
+        }
+        EXPECT_LE (longestStill, 1000.0);
+        EXPECT_GE (slowest, lowest);
+        EXPECT_LE (fastest, highest);
+        EXPECT_GT (fastest, 0.0) << "no speed shown";
+    }
+}
+
 TEST (DownloadFigures, GibibytesSpeedAndProgress)
 {
     EXPECT_EQ (formatByteSize (1073741824.0 * 3.0), "3.0 GiB"); // KiB and MiB show on the road
