@@ -2,21 +2,27 @@
 
 #include <algorithm>
 
-CopyPacer::CopyPacer (int largestRead, Clock::time_point start) noexcept
+CopyPacer::CopyPacer (int largestRead) noexcept
     : largest (std::max (1, largestRead))
     , size (std::min (smallestRead, largest))
-    , lastReport (start)
 {
+}
+
+int CopyPacer::readSize() const noexcept
+{
+    return size - static_cast<int> (position % size);
 }
 
 bool CopyPacer::readDone (int got, std::int64_t received, Clock::time_point began,
                           Clock::time_point now) noexcept
 {
-    // Only a full read says how fast the bytes come: a short one met the end of the body.
-    if (got >= size)
-    {
-        const auto took = now - began;
+    const auto asked = readSize();
+    const auto took = now - began;
+    position = received;
 
+    // Only a full read tells how fast the bytes come: a short one met the end of the body.
+    if (got >= asked)
+    {
         if (took < quickRead)
             size = std::min (largest, size * 2);
         else if (took > longRead)
@@ -24,10 +30,9 @@ bool CopyPacer::readDone (int got, std::int64_t received, Clock::time_point bega
     }
 
     if (received == lastReported ||
-        (received - lastReported < largest && now - lastReport < reportInterval))
+        (took < quickRead && received / largest == lastReported / largest))
         return false;
 
     lastReported = received;
-    lastReport = now;
     return true;
 }

@@ -66,7 +66,7 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
     progress (0.0, total, {});
 
     juce::int64 received = 0;
-    CopyPacer pacer (readSize, CopyPacer::Clock::now());
+    CopyPacer pacer (readSize);
     // A cancel cuts a read short, so a cancelled download stops at once, at any link speed, and
     // never writes beside a newer one. As the cancel releases the stream's connection from
     // another thread, the flag is tested before each use of the stream, from here on.
