@@ -1,5 +1,6 @@
 #include "net/DownloadInstaller.h"
 
+#include "net/CopyPacer.h"
 #include "net/InstallerFileName.h"
 #include "net/OpenGetRequest.h"
 #include "net/PartialDownloadFile.h"
@@ -59,19 +60,26 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
     progress (0.0, total, {});
 
     juce::int64 received = 0;
+    CopyPacer pacer (readSize);
     // A cancel cuts a read short, so a cancelled download stops at once, at any link speed, and
     // never writes beside a newer one. As the cancel releases the stream's connection from
     // another thread, the flag is tested before each use of the stream, from here on.
     while (! control.isCancelled() && ! stream->isExhausted())
     {
-        const auto got = juce::jmax (0, stream->read (buffer.data(), readSize));
+        // Reads as small as the link is slow, so the figures follow the bytes.
+        const auto began = CopyPacer::Clock::now();
+        const auto got = juce::jmax (0, stream->read (buffer.data(), pacer.readSize()));
         control.throwIfCancelled();
+        const auto ended = stream->isExhausted();
 
         if (! output->write (buffer.data(), static_cast<size_t> (got)))
             throwIOError (fmt::format ("failed to write to file `{}`", pathText (destination)));
 
         received += got;
-        progress (static_cast<double> (received), total, {});
+
+        // The last bytes are reported however soon they follow the ones before.
+        if (pacer.readDone (got, received, began, CopyPacer::Clock::now()) || ended)
+            progress (static_cast<double> (received), total, {});
 
         if (received >= sizeLimit)
             throwServerError ("file is too large");

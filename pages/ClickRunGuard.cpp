@@ -23,6 +23,11 @@ bool ClickRunGuard::continuesEarlierRun() const noexcept
     return clicksOfPress > 1 && runBeganElsewhere;
 }
 
+bool ClickRunGuard::continuesRun() const noexcept
+{
+    return clicksOfPress > 1;
+}
+
 void ClickRunGuard::mouseDown (const juce::MouseEvent& event)
 {
     clicksOfPress = event.getNumberOfClicks();

@@ -8,8 +8,11 @@
 
 Finished::Finished()
 {
-    openFolderAction = []
+    openFolderAction = [this]
     {
+        if (openFolderGuard.continuesRun())
+            return;
+
         const auto& path = InstallerModel::getInstance()->installerPath;
 
         // Nothing to reveal after a failed download.

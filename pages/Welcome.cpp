@@ -26,6 +26,12 @@ Welcome::Welcome()
     auto langSelect = std::make_unique<LangSelect>();
     langSelect->setSize (1, 51);
     footerComponent = std::move (langSelect);
+
+    nextButton->onClick = [this, next = nextButton->onClick]
+    {
+        if (! nextGuard.continuesEarlierRun())
+            next();
+    };
 }
 
 Welcome::~Welcome() = default;
@@ -69,6 +75,13 @@ bool Welcome::canGoNext()
 void Welcome::requestUpdateUI()
 {
     postCoalescedUpdate (updateRequestCounter, lastHandledRequest, [this] { updateUI(); });
+}
+
+void Welcome::visibilityChanged()
+{
+    // Shown again after a Cancel, whose button stood where Next now is.
+    if (isVisible())
+        nextGuard.buttonAppeared();
 }
 
 void Welcome::timerCallback()

@@ -4,6 +4,9 @@
 #include "pages/LangSelect.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TemporaryFolder.h"
+#include "tasks/BackgroundThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 
 using namespace shell_testing;
 using testing_support::pumpUntil;
+using testing_support::ScopedEnvironment;
 
 namespace
 {
@@ -48,14 +52,20 @@ protected:
     {
         const auto centre =
             mainComponent().getCurrentPage()->nextButton->getScreenBounds().getCentre();
-        juce::StringArray command { "xdotool", "mousemove", juce::String (centre.x),
-                                    juce::String (centre.y) };
+        juce::StringArray command { "mousemove", juce::String (centre.x), juce::String (centre.y) };
         command.addArray (actions);
-        juce::ChildProcess xdotool;
-        ASSERT_TRUE (xdotool.start (command));
-        ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
+        mouse (command);
         // Past the double-click interval: the next clicks begin a run of their own.
         testing_support::pumpFor (500);
+    }
+
+    /** Runs xdotool with these arguments, while the message loop runs, until it ends. */
+    void mouse (juce::StringArray arguments)
+    {
+        arguments.insert (0, "xdotool");
+        juce::ChildProcess xdotool;
+        ASSERT_TRUE (xdotool.start (arguments));
+        ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -247,6 +257,17 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     EXPECT_EQ (currentPage(), 1u);
     EXPECT_EQ (model->outcomeFlags, 0u);
 
+    // A double click on Cancel: the second click lands on Welcome's Next, and is ignored. A
+    // click a second later starts a download.
+    ASSERT_TRUE (pumpUntil ([&] { return server->getRequestCount (filePath) == 1; }));
+    clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
+    EXPECT_EQ (currentPage(), 0u);
+    EXPECT_EQ (server->getRequestCount (filePath), 1);
+    testing_support::pumpFor (500);
+    clickNext ({ "click", "1" });
+    EXPECT_EQ (currentPage(), 1u);
+    EXPECT_TRUE (pumpUntil ([&] { return server->getRequestCount (filePath) == 2; }));
+
     // Cancel from the keyboard or through accessibility acts at once, whatever clicks came before.
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 1000));
@@ -257,10 +278,22 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     clickNext ({ "mousedown", "1", "sleep", "0.3", "mouseup", "1", "sleep", "0.2", "click", "1" });
     EXPECT_EQ (currentPage(), 0u);
 
-    // A run begun on Cancel, by a press dragged off it, is no run from Next.
+    // A run begun on Cancel, by a press dragged off it, is no run from Next. Each move waits until
+    // the window has seen the one before.
     pressNext();
-    clickNext ({ "mousedown", "1", "sleep", "0.1", "mousemove_relative", "0", "80", "sleep", "0.1",
-                 "mouseup", "1", "mousemove_relative", "--", "0", "-80", "click", "1" });
+    ASSERT_TRUE (waitForPage (1, 2000));
+    auto& cancel = *downloading().nextButton;
+    const auto centre = cancel.getScreenBounds().getCentre();
+    mouse ({ "mousemove", juce::String (centre.x), juce::String (centre.y), "mousedown", "1" });
+    ASSERT_TRUE (pumpUntil ([&] { return cancel.isDown(); }, 2000));
+    mouse ({ "mousemove_relative", "0", "80" });
+    ASSERT_TRUE (pumpUntil ([&] { return ! cancel.isOver(); }, 2000));
+    mouse ({ "mouseup", "1" });
+    ASSERT_TRUE (pumpUntil (
+        [] { return ! juce::Desktop::getInstance().getMainMouseSource().isDragging(); }, 2000));
+    mouse ({ "mousemove_relative", "--", "0", "-80", "click", "1" });
+    EXPECT_TRUE (waitForPage (0, 2000));
+    testing_support::pumpFor (500);
     EXPECT_EQ (currentPage(), 0u);
 
     clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
@@ -286,6 +319,77 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     EXPECT_EQ (model->outcomeFlags, InstallerModel::downloadSucceeded);
     EXPECT_EQ (server->getRequestCount (filePath), 1);
     expectTheServedInstallerAlone();
+}
+
+TEST_F (DownloadRoad, ADoubleClickOnOpenFolderRevealsTheInstallerOnce)
+{
+    if (std::getenv ("LARKSPIRE_OWN_DISPLAY") == nullptr)
+        GTEST_SKIP() << "real clicks need a display of their own";
+    // No session bus: each reveal runs xdg-open, here a stand-in that counts its calls.
+    const testing_support::TemporaryFolder bin;
+    const auto calls = bin.get().getChildFile ("xdg-open.calls");
+    bin.get()
+        .getChildFile ("xdg-open")
+        .replaceWithText ("#!/bin/sh\necho >> \"$0.calls\"\n", false, false, "\n");
+    bin.get().getChildFile ("xdg-open").setExecutePermission (true);
+    const auto binPath = bin.get().getFullPathName().toStdString();
+    const ScopedEnvironment path ("PATH", binPath + ":" + std::getenv ("PATH"));
+    const ScopedEnvironment noBus ("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
+    const ScopedEnvironment runtime ("XDG_RUNTIME_DIR", binPath);
+    prepareRoad ({ "--file-size", "64K" });
+    pressNext();
+    ASSERT_TRUE (waitForPage (2));
+
+    // Then a click of its own, past the double-click interval, reveals again.
+    for (const auto* clicks : { "2", "1" })
+    {
+        const auto before = calls.getSize();
+        clickNext ({ "click", "--repeat", clicks, "--delay", "150", "1" });
+        ASSERT_TRUE (pumpUntil ([&] { return calls.getSize() > before; }));
+        EXPECT_TRUE (BackgroundThreads::get().waitForAll (3000));
+    }
+    EXPECT_EQ (calls.getSize(), 2); // a line a call
+}
+
+TEST_F (DownloadRoad, OnASlowLinkTheSizesMoveEverySecondAndTheSpeedHoldsSteady)
+{
+    // Rate, write size, and the band the speed must keep to once shown, in KiB/s.
+    const std::tuple<const char*, const char*, double, double> rows[] {
+        { "20K", "3K", 14.0, 27.0 },
+        { "100K", "8K", 75.0, 125.0 },
+    };
+    const std::regex line (R"(([\d.]+) KiB / 1024\.0 KiB(?: \(([\d.]+) KiB/s\))?)");
+    for (const auto& [rate, writeSize, lowest, highest] : rows)
+    {
+        SCOPED_TRACE (rate);
+        SetUp();
+        startRoad ({ "--file-size", "1M", "--file-rate", rate, "--file-write-size", writeSize });
+        ASSERT_TRUE (waitForStatus (line)) << status();
+        std::smatch figures;
+        std::string shown, size;
+        double slowest = 1e9, fastest = 0.0, longestStill = 0.0;
+        auto changed = juce::Time::getMillisecondCounterHiRes();
+        const auto end = changed + 6000.0;
+        while (juce::Time::getMillisecondCounterHiRes() < end)
+        {
+            testing_support::pumpFor (5);
+            shown = status();
+            ASSERT_TRUE (std::regex_match (shown, figures, line)) << shown;
+            const auto now = juce::Time::getMillisecondCounterHiRes();
+            longestStill = std::max (longestStill, now - changed);
+            if (figures[1] != size)
+                std::tie (size, changed) = std::pair (figures[1].str(), now);
+            if (figures[2].matched)
+            {
+                slowest = std::min (slowest, std::stod (figures[2]));
+                fastest = std::max (fastest, std::stod (figures[2]));
+            }
+        }
+        EXPECT_LE (longestStill, 1000.0);
+        EXPECT_GE (slowest, lowest);
+        EXPECT_LE (fastest, highest);
+        EXPECT_GT (fastest, 0.0) << "no speed shown";
+    }
 }
 
 TEST (DownloadFigures, GibibytesSpeedAndProgress)

@@ -50,6 +50,8 @@ Misbehaviour, per endpoint E = version, links or file:
                               unless --E-no-length)
     --E-stall-after N         send N bytes, then hold the connection open until stopped
     --E-rate SIZE             send at most SIZE bytes per second
+    --E-write-size SIZE       send the body in writes of SIZE bytes (default 64K, or with a
+                              rate a twentieth of it)
     --E-hang                  accept and read the request, never answer
     --E-redirects N           answer through a chain of N redirects (302)
 
@@ -133,7 +135,7 @@ bool applyEndpointOption (EndpointBehaviour& e, const std::string& key, const st
     if (key == "status" || key == "fail-times" || key == "redirects" || key == "cut-at" ||
         key == "stall-after")
         number = integer();
-    else if (key == "body-size" || key == "rate")
+    else if (key == "body-size" || key == "rate" || key == "write-size")
         number = size();
     else
         return fail ("unknown option --E-" + key);
@@ -153,6 +155,8 @@ bool applyEndpointOption (EndpointBehaviour& e, const std::string& key, const st
         e.stallAfter = *number;
     else if (key == "body-size")
         e.bodySize = *number;
+    else if (key == "write-size")
+        e.writeSize = *number;
     else
         e.rate = static_cast<double> (*number);
     return true;

@@ -20,6 +20,7 @@ struct EndpointBehaviour final
     std::int64_t cutAt = -1;         // close after N bytes (full length announced if any)
     std::int64_t stallAfter = -1;    // send N bytes, then hold the connection open
     double rate = 0.0;               // bytes per second, 0 = unlimited
+    std::int64_t writeSize = 0;      // bytes per write (0: 64 KiB, at a rate 1/20 s of it)
     bool hang = false;               // read the request, never answer
     int redirects = 0;               // answer through a chain of N redirects
 };

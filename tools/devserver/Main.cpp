@@ -139,6 +139,9 @@ struct Server final
                     return false;
             }
 
+            if (behaviour.writeSize > 0)
+                chunk = std::min (behaviour.writeSize, limit - offset);
+
             const auto bytes = read (offset, static_cast<std::size_t> (chunk));
             return sink.write (bytes.data(), bytes.size());
         };
