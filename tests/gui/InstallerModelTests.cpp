@@ -1,36 +1,18 @@
 #include "DrawableColours.h"
 
 #include "model/InstallerModel.h"
-#include "support/DevServer.h"
-#include "support/TemporaryFolder.h"
+#include "support/ModelChildProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace
 {
-/** The model is built at most once per process, so the test runs again in a child process, in
-    Japanese, with a temporary home and no installed editor. */
+/** In a child process of its own, as the model is built once per process, in Japanese. */
 TEST (InstallerModel, IsBuiltInTheLocalesLanguageAndSwitchesLanguages)
 {
-    if (std::getenv ("LARKSPIRE_MODEL_TEST_CHILD") == nullptr)
-    {
-        const testing_support::TemporaryFolder home;
-        juce::ChildProcess child;
-        ASSERT_TRUE (child.start (
-            { "env", "-u", "LC_ALL", "-u", "LC_MESSAGES", "LANG=ja_JP.UTF-8",
-              "LARKSPIRE_MODEL_TEST_CHILD=1", "HOME=" + home.get().getFullPathName(),
-              "LARKSPIRE_APPLICATIONS_DIR=" + home.get().getFullPathName(),
-              "LARKSPIRE_UPDATE_SERVER=http://127.0.0.1:" +
-                  juce::String (testing_support::DevServer::getClosedPort()),
-              juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
-              "--gtest_filter=InstallerModel.*" }));
-        const auto output = child.readAllProcessOutput();
-        ASSERT_TRUE (child.waitForProcessToFinish (60000)) << output;
-        EXPECT_EQ (child.getExitCode(), 0u) << output;
+    if (! testing_support::inModelChildProcess (
+            { "-u", "LC_ALL", "-u", "LC_MESSAGES", "LANG=ja_JP.UTF-8" }, "InstallerModel.*"))
         return;
-    }
 
     const juce::File downloads ("~/Documents/Larkspire Downloads");
 

@@ -3,35 +3,17 @@
 #include "app/StartUp.h"
 #include "look/TypefaceCache.h"
 #include "model/InstallerModel.h"
-#include "support/DevServer.h"
-#include "support/TemporaryFolder.h"
+#include "support/ModelChildProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace
 {
-/** The model is built at most once per process, so the test runs again in a child process,
-    with a temporary home and no installed editor. */
+/** In a child process of its own, as the model is built once per process. */
 TEST (StartUp, FontThenThemeThenModel)
 {
-    if (std::getenv ("LARKSPIRE_START_UP_TEST_CHILD") == nullptr)
-    {
-        const testing_support::TemporaryFolder home;
-        juce::ChildProcess child;
-        ASSERT_TRUE (child.start (
-            { "env", "LARKSPIRE_START_UP_TEST_CHILD=1", "HOME=" + home.get().getFullPathName(),
-              "LARKSPIRE_APPLICATIONS_DIR=" + home.get().getFullPathName(),
-              "LARKSPIRE_UPDATE_SERVER=http://127.0.0.1:" +
-                  juce::String (testing_support::DevServer::getClosedPort()),
-              juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
-              "--gtest_filter=StartUp.*" }));
-        const auto output = child.readAllProcessOutput();
-        ASSERT_TRUE (child.waitForProcessToFinish (60000)) << output;
-        EXPECT_EQ (child.getExitCode(), 0u) << output;
+    if (! testing_support::inModelChildProcess ({}, "StartUp.*"))
         return;
-    }
 
     FernwaveTheme theme;
     auto* model = startUp (theme);
