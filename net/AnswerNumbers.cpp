@@ -47,7 +47,7 @@ std::optional<juce::int64> leadingInteger (const juce::String& text)
 }
 } // namespace
 
-std::string withUnrepresentableNumbersAsZero (const std::string& body)
+std::optional<std::string> withUnrepresentableNumbersAsZero (const std::string& body)
 {
     std::string result;
     result.reserve (body.size());
@@ -56,6 +56,16 @@ std::string withUnrepresentableNumbersAsZero (const std::string& body)
     for (std::size_t i = 0; i < body.size();)
     {
         const auto c = body[i];
+        if (quote == 0 && c == '-')
+        {
+            // JUCE takes the character after a "-" (and any space) as a digit, whatever it is.
+            auto next = i + 1;
+            while (next < body.size() &&
+                   (body[next] == ' ' || (body[next] >= 9 && body[next] <= 13)))
+                ++next;
+            if (next == body.size() || ! isDigit (body[next]))
+                return std::nullopt;
+        }
         if (quote != 0 || ! isDigit (c))
         {
             if (quote != 0 && c == '\\' && i + 1 < body.size())

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <optional>
 #include <string>
 
 // Numbers in the update server's answers, kept within what JUCE can convert without undefined
@@ -9,8 +10,10 @@
 
 /** body with every number that juce::JSON::parse would overflow on replaced by 0: one whose
     integer part is above 2^63 - 1, or whose exponent has more than four digits. Strings (in
-    double or single quotes, with backslash escapes) are left alone. */
-std::string withUnrepresentableNumbersAsZero (const std::string& body);
+    double or single quotes, with backslash escapes) are left alone. Nothing, as for text that
+    is not JSON, when a "-" outside a string is not followed by a digit: the parser would read
+    whatever follows as digits. */
+std::optional<std::string> withUnrepresentableNumbersAsZero (const std::string& body);
 
 /** A version number as a 32-bit integer: a text gives its leading decimal integer, a number
     with a fraction is cut toward zero, true and false give 1 and 0, anything else 0; and 0 for

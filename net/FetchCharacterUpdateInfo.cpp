@@ -47,14 +47,18 @@ bool nestsTooDeeply (const std::string& body)
     return false;
 }
 
-/** The answer as JSON; void, as for text that is not JSON, when nested too deeply to parse.
-    Numbers too large for the parser count as 0. */
+/** The answer as JSON; void, as for text that is not JSON, when nested too deeply to parse or
+    holding a "-" before something other than a number. Numbers too large for the parser count
+    as 0. */
 juce::var parseAnswer (const std::string& body)
 {
     if (nestsTooDeeply (body))
         return {};
     const auto safe = withUnrepresentableNumbersAsZero (body);
-    return juce::JSON::parse (juce::String::fromUTF8 (safe.data(), static_cast<int> (safe.size())));
+    if (! safe)
+        return {};
+    return juce::JSON::parse (
+        juce::String::fromUTF8 (safe->data(), static_cast<int> (safe->size())));
 }
 
 const juce::var& require (juce::DynamicObject* object, const char* key, const char* missingMessage)

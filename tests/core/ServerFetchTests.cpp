@@ -102,6 +102,11 @@ TEST (UpdateInfoRequest, AnswerTable)
         // A size that is no byte count counts as none.
         { { "--links-body", R"({"downloadLinks":["s"],"totalSize":-1e300})" },
           "=> ok 20301|2.3.1|s|0 (1+1)" },
+        // The parser reads anything after a "-" as digits: that is no number, and no JSON.
+        { { "--version-body", version ("-Z999999999999999999") },
+          missing + "latestVersionNumber (1+0)" },
+        { { "--links-body", links ("-'99999999999999999999") }, missing + "downloadLinks (1+1)" },
+        { { "--version-body", version ("- 7"), "--link", "s" }, ok },
         { { "--version-body", numbered ("1e300"), "--link", "s" }, number ("0") },
         { { "--version-body", numbered ("-12345678901234567890.5"), "--link", "s" }, number ("0") },
         { { "--version-body", numbered ("1e99999999999"), "--link", "s" }, number ("0") },
