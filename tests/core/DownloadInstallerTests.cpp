@@ -282,6 +282,10 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u2066.bin", false },
         { "Setup\u2069.bin", false },
         { "\ufeffSetup.bin", false },
+        { "Set\u00adup.bin", false },     // a soft hyphen
+        { "Setup\u3164.bin", false },     // a blank filler
+        { "Setup\U000e0041.bin", false }, // a tag character
+        { "Setup\u206f.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
     };
