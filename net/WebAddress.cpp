@@ -20,18 +20,25 @@ juce::String schemeOf (const juce::String& address)
                ? scheme
                : juce::String();
 }
-} // namespace
 
 bool hasWebScheme (const juce::String& address)
 {
     return address.startsWithIgnoreCase ("http://") || address.startsWithIgnoreCase ("https://");
 }
+} // namespace
 
 void requireWebScheme (const juce::String& address)
 {
-    if (! hasWebScheme (address))
-        throwServerError (fmt::format ("unsupported URL scheme `{}` in `{}`: only http and https",
-                                       shownText (schemeOf (address)), shownText (address)));
+    if (hasWebScheme (address))
+        return;
+
+    // No scheme, or a web scheme without its "//": the address itself is at fault.
+    const auto scheme = schemeOf (address);
+    if (scheme.isEmpty() || scheme.equalsIgnoreCase ("http") || scheme.equalsIgnoreCase ("https"))
+        throwServerError (fmt::format ("unsupported URL `{}`: only http:// and https:// addresses",
+                                       shownText (address)));
+    throwServerError (fmt::format ("unsupported URL scheme `{}` in `{}`: only http and https",
+                                   shownText (scheme), shownText (address)));
 }
 
 juce::String resolveRedirect (const juce::String& base, const juce::String& location)

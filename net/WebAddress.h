@@ -2,12 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
-/** Whether address starts with "http://" or "https://", in either letter case: the only
-    schemes a request may use, so a link from the server cannot make curl talk to another
-    service (gopher, dict, ftp, file ...). */
-bool hasWebScheme (const juce::String& address);
-
-/** Throws ServerError, naming the scheme, unless hasWebScheme (address). */
+/** Throws ServerError unless address starts with "http://" or "https://", in either letter
+    case: the only schemes a request may use, so a link from the server cannot make curl talk to
+    another service (gopher, dict, ftp, file ...). The message names the scheme, or the address
+    when it has none or lacks the "//". */
 void requireWebScheme (const juce::String& address);
 
 /** The address a redirect from base leads to: location taken whole when it has a scheme,

@@ -39,6 +39,10 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
         { "", "installer.bin", 0, scheme ("DICT", dict) + " 0", dict },
         { "", "installer.bin", 0, scheme ("file", "file:///etc/installer.bin") + " 0",
           "file:///etc/installer.bin" },
+        { "", "installer.bin", 0,
+          "ServerError: unsupported URL `http:/installer.bin`: only http:// and https:// "
+          "addresses 0",
+          "http:/installer.bin" },
         { found + "Content-Length: 0\r\nLocation: " + ftp + "\r\n\r\n", "installer.bin", 0,
           scheme ("ftp", ftp) + " 1" },
         // JUCE drops the first header: a Location sent first cannot be followed.
