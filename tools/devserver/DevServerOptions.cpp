@@ -56,6 +56,10 @@ Misbehaviour, per endpoint E = version, links or file:
     --E-redirects N           answer through a chain of N redirects (302)
 
 A refused connection is simply a port with no server on it.
+
+Environment:
+    LARKSPIRE_DEVSERVER_WATCH_FD=N   end once descriptor N, the read end of a pipe whose write
+                                     end only the starting process holds, reads end of file
 )";
 
 std::optional<std::int64_t> parseInteger (const std::string& text)
