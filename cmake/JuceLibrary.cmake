@@ -15,15 +15,51 @@ find_package (X11 REQUIRED)
 
 set (LARKSPIRE_JUCE_MODULES juce_core juce_events juce_data_structures juce_graphics juce_gui_basics)
 
+# Mends to JUCE itself, each a patch that says why and when to drop it. They go into a copy of
+# the modules in the build folder, made again whenever a patch or the JUCE version changes, and
+# that copy is what juce_lib compiles and every target includes.
+set (LARKSPIRE_JUCE_PATCHES "${CMAKE_CURRENT_LIST_DIR}/juce-curl-first-header.patch")
+set (patchedModules "${CMAKE_BINARY_DIR}/juce-modules")
+find_program (PATCH_PROGRAM patch REQUIRED)
+file (READ "${JUCE_MODULES_DIR}/juce_core/juce_core.h" juceCoreHeader)
+string (SHA256 patchStamp "${juceCoreHeader}")
+foreach (patchFile IN LISTS LARKSPIRE_JUCE_PATCHES)
+    file (SHA256 "${patchFile}" patchHash)
+    string (APPEND patchStamp " ${patchHash}")
+    set_property (DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${patchFile}")
+endforeach()
+unset (previousStamp)
+if (EXISTS "${patchedModules}/stamp")
+    file (READ "${patchedModules}/stamp" previousStamp)
+endif()
+if (NOT "${previousStamp}" STREQUAL "${patchStamp}")
+    file (REMOVE_RECURSE "${patchedModules}")
+    foreach (module IN LISTS LARKSPIRE_JUCE_MODULES)
+        file (COPY "${JUCE_MODULES_DIR}/${module}" DESTINATION "${patchedModules}")
+    endforeach()
+    foreach (patchFile IN LISTS LARKSPIRE_JUCE_PATCHES)
+        execute_process (COMMAND "${PATCH_PROGRAM}" -p1 --forward --batch --no-backup-if-mismatch
+                                 -d "${patchedModules}" -i "${patchFile}"
+                         RESULT_VARIABLE patchResult OUTPUT_VARIABLE patchOutput
+                         ERROR_VARIABLE patchOutput)
+        if (NOT patchResult EQUAL 0)
+            file (REMOVE_RECURSE "${patchedModules}")
+            message (FATAL_ERROR "${patchFile} does not apply to the JUCE in ${JUCE_MODULES_DIR}; "
+                                 "if that JUCE has the fix, drop the patch.\n${patchOutput}")
+        endif()
+    endforeach()
+    file (WRITE "${patchedModules}/stamp" "${patchStamp}")
+endif()
+
 set (JUCE_LIB_SOURCES)
 foreach (module IN LISTS LARKSPIRE_JUCE_MODULES)
-    list (APPEND JUCE_LIB_SOURCES "${JUCE_MODULES_DIR}/${module}/${module}.cpp")
+    list (APPEND JUCE_LIB_SOURCES "${patchedModules}/${module}/${module}.cpp")
 endforeach()
 
 add_library (juce_lib STATIC ${JUCE_LIB_SOURCES})
 
 # SYSTEM: JUCE's own headers must not drown our warnings.
-target_include_directories (juce_lib SYSTEM PUBLIC "${JUCE_MODULES_DIR}" ${X11_INCLUDE_DIR})
+target_include_directories (juce_lib SYSTEM PUBLIC "${patchedModules}" ${X11_INCLUDE_DIR})
 
 target_compile_definitions (juce_lib PUBLIC
     JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1

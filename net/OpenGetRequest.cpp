@@ -68,8 +68,7 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
         if (status <= 0)
             control.throwIfCancelled();
 
-        // JUCE drops the first response header, so a Location sent first is lost: then the
-        // redirect fails as its status.
+        // A redirect without a Location fails as its status.
         const auto location = isRedirect (status) && redirects < maxRedirects
                                   ? responseHeader (stream->getResponseHeaders(), "Location")
                                   : juce::String();

@@ -13,7 +13,6 @@
     lives. A request that got no answer because a cancel cut it short throws TaskCancelledError;
     any other status but 200 (0: no answer; a redirect without a readable Location, or a sixth)
     goes to throwForHttpStatus; then a cancelled task throws TaskCancelledError. A body that
-    is content-encoded all the same is a ServerError, unless JUCE dropped that header (it drops
-    the first one). */
+    is content-encoded all the same is a ServerError. */
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
                                                       const AsyncControlBlock& control);

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     # toolchain
-    build-essential cmake ninja-build ccache pkg-config clang-format git
+    build-essential cmake ninja-build ccache pkg-config clang-format git patch
     # libraries
     juce-modules-source-data libfmt-dev libboost-dev libgtest-dev libbenchmark-dev
     libcpp-httplib-dev libcurl4-openssl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
