@@ -1,5 +1,6 @@
 #include "ScriptedServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <poll.h>
 #include <stdexcept>
@@ -15,7 +16,12 @@ constexpr int silenceMs = 1000;
 } // namespace
 
 ScriptedServer::ScriptedServer (std::string answerBytes)
-    : answer (std::move (answerBytes))
+    : ScriptedServer (std::vector<std::string> { std::move (answerBytes) })
+{
+}
+
+ScriptedServer::ScriptedServer (std::vector<std::string> answersInTurn)
+    : answers (std::move (answersInTurn))
 {
     sockaddr_in address {};
     address.sin_family = AF_INET;
@@ -65,16 +71,18 @@ void ScriptedServer::serve()
         const auto connection = ::accept4 (listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0)
             continue;
+        std::size_t turn = 0;
         {
             const std::lock_guard<std::mutex> guard (lock);
-            ++connections;
+            turn = static_cast<std::size_t> (connections++);
         }
-        serveOne (connection);
+        serveOne (connection,
+                  answers.empty() ? std::string() : answers[std::min (turn, answers.size() - 1)]);
         ::close (connection);
     }
 }
 
-void ScriptedServer::serveOne (int connection)
+void ScriptedServer::serveOne (int connection, const std::string& answer)
 {
     readFrom (connection, true);
 

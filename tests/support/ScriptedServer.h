@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testing_support
 {
@@ -18,6 +19,9 @@ class ScriptedServer final
 {
 public:
     explicit ScriptedServer (std::string answerBytes = {});
+    /** Each connection gets the next answer, and the last one goes to every later connection:
+        a redirect, then what it leads to. */
+    explicit ScriptedServer (std::vector<std::string> answersInTurn);
     ~ScriptedServer();
 
     int getPort() const noexcept { return port; }
@@ -35,12 +39,12 @@ public:
 
 private:
     void serve();
-    void serveOne (int connection);
+    void serveOne (int connection, const std::string& answer);
     /** Reads into received until the peer closes, 1 s passes in silence or, with stopAtBlankLine,
         a blank line ends a request head. */
     void readFrom (int connection, bool stopAtBlankLine);
 
-    const std::string answer;
+    const std::vector<std::string> answers;
     int listener = -1;
     int port = 0;
     std::atomic<bool> stopping { false };
