@@ -32,7 +32,9 @@ void throwCutShort (const char* what, juce::int64 received, juce::int64 announce
 void downloadOnce (const juce::File& destination, const juce::URL& url, juce::int64 totalSize,
                    const AsyncControlBlock& control, const ProgressFunction& progress)
 {
-    const auto stream = openGetRequest (url, control);
+    // Some hosts label a .gz installer as gzip-encoded, though curl decodes nothing: bytes of
+    // the update server's size are the installer all the same.
+    const auto stream = openGetRequest (url, control, totalSize > 0);
 
     const auto announced = stream->getTotalLength();
     if (announced >= sizeLimit)
@@ -93,7 +95,7 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
     if (announced >= 0 && received != announced)
         throwCutShort ("download size mismatch", received, announced);
     // The size from the links answer tells a body cut short without a length, and one that is
-    // not the installer (an encoding we cannot see, another file), shorter or longer.
+    // not the installer (encoded, another file), shorter or longer.
     if (totalSize > 0 && received != totalSize)
         throwCutShort ("download size mismatch", received, totalSize);
     // Whatever was announced: an empty body is never an installer.

@@ -17,9 +17,10 @@ bool isRedirect (int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-/** A response header's value, trimmed; empty when absent. JUCE splits a header line at ": "
-    only, so a line written "Name:value" arrives as a key alone and is split here. */
-juce::String responseHeader (const juce::StringPairArray& headers, const juce::String& name)
+/** A response header's values, trimmed, in the order sent; JUCE joins repeated ones with ",".
+    JUCE splits a header line at ": " only, so a line written "Name:value" arrives as a key
+    alone and is split here. */
+juce::StringArray responseHeader (const juce::StringPairArray& headers, const juce::String& name)
 {
     juce::StringArray values;
     for (int i = 0; i < headers.size(); ++i)
@@ -29,23 +30,36 @@ juce::String responseHeader (const juce::StringPairArray& headers, const juce::S
         if (line.upToFirstOccurrenceOf (":", false, false).trim().equalsIgnoreCase (name))
             values.add (line.fromFirstOccurrenceOf (":", false, false).trim());
     }
-    return values.joinIntoString (",");
+    return values;
 }
 
 /** We ask for the body as it is, and curl decodes nothing: an encoded body would be saved or
     read as it came. */
-void refuseContentEncoding (juce::WebInputStream& stream)
+void refuseContentEncoding (const juce::StringPairArray& headers)
 {
-    const auto encoding = responseHeader (stream.getResponseHeaders(), "Content-Encoding");
+    const auto encoding = responseHeader (headers, "Content-Encoding").joinIntoString (",");
     for (const auto& token : juce::StringArray::fromTokens (encoding, ",", {}))
         if (token.trim().isNotEmpty() && ! token.trim().equalsIgnoreCase ("identity"))
             throwServerError (
                 fmt::format ("response body is content-encoded (`{}`)", shownText (encoding)));
 }
+
+/** Lengths that disagree leave the body's end to whichever one curl takes: no body to trust. */
+void refuseConflictingLengths (const juce::StringPairArray& headers)
+{
+    const auto lengths = responseHeader (headers, "Content-Length").joinIntoString (",");
+    juce::StringArray distinct;
+    for (const auto& token : juce::StringArray::fromTokens (lengths, ",", {}))
+        distinct.addIfNotAlreadyThere (token.trim());
+    if (distinct.size() > 1)
+        throwServerError (fmt::format ("response has conflicting lengths (`Content-Length: {}`)",
+                                       shownText (lengths)));
+}
 } // namespace
 
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
-                                                      const AsyncControlBlock& control)
+                                                      const AsyncControlBlock& control,
+                                                      bool allowContentEncoding)
 {
     auto address = url.toString (true);
 
@@ -68,13 +82,15 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
         if (status <= 0)
             control.throwIfCancelled();
 
-        // A redirect without a Location fails as its status.
-        const auto location = isRedirect (status) && redirects < maxRedirects
-                                  ? responseHeader (stream->getResponseHeaders(), "Location")
-                                  : juce::String();
-        if (location.isNotEmpty())
+        // A redirect without a Location that can be read fails as its status.
+        const auto next =
+            isRedirect (status) && redirects < maxRedirects
+                ? redirectTarget (address, responseHeader (stream->getResponseHeaders(), "Location")
+                                               .joinIntoString (","))
+                : juce::String();
+        if (next.isNotEmpty())
         {
-            address = resolveRedirect (address, location);
+            address = next;
             control.throwIfCancelled();
             continue;
         }
@@ -83,7 +99,10 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
             throwForHttpStatus (status);
 
         control.throwIfCancelled();
-        refuseContentEncoding (*stream);
+        const auto headers = stream->getResponseHeaders();
+        refuseConflictingLengths (headers);
+        if (! allowContentEncoding)
+            refuseContentEncoding (headers);
         return stream;
     }
 }

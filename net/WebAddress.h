@@ -8,6 +8,10 @@
     when it has none or lacks the "//". */
 void requireWebScheme (const juce::String& address);
 
-/** The address a redirect from base leads to: location taken whole when it has a scheme,
-    else resolved against base (a network path, an absolute path, a query, a relative path). */
-juce::String resolveRedirect (const juce::String& base, const juce::String& location);
+/** Where a redirect from address leads, given its Location header as JUCE hands header bytes
+    over (one character a byte). Resolved as curl resolves a Location (relative, "../", network
+    path, query), from the header's bytes with a space, control bytes and bytes from 0x80 up
+    percent-encoded and the rest kept as sent. Empty when the Location cannot be read. Throws
+    ServerError for a next address that is not http or https (requireWebScheme), and for one
+    that leads from https down to http: the installer would then cross the network in clear. */
+juce::String redirectTarget (const juce::String& address, const juce::String& location);
