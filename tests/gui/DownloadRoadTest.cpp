@@ -111,8 +111,10 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
     EXPECT_EQ (text (downloading().descriptionLabel),
                "Downloading Larkspire installer to your computer...");
     ASSERT_TRUE (waitForStatus (sizesWithSpeed)) << status();
+    EXPECT_TRUE (downloading().isRefreshing());
 
     ASSERT_TRUE (waitForPage (2));
+    EXPECT_FALSE (downloading().isRefreshing()); // hidden, it has nothing to refresh
     const auto installer = downloadFolder.getChildFile (installerName).getFullPathName();
     EXPECT_EQ (model->outcomeFlags, InstallerModel::downloadSucceeded);
     EXPECT_EQ (server->getRequestCount (filePath), 1);
@@ -224,9 +226,11 @@ TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
     // The language chosen on Welcome carries through.
     EXPECT_NE (text (downloading().titleLabel), "Downloading");
     EXPECT_NE (downloading().nextButton->getButtonText(), "Cancel");
+    EXPECT_TRUE (downloading().isRefreshing());
 
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 2000));
+    EXPECT_FALSE (downloading().isRefreshing());
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
     EXPECT_EQ (model->downloadFolder, downloadFolder.getFullPathName());
     EXPECT_EQ (welcome().getLangSelect().getLanguageBox().getSelectedId(), 2);
