@@ -2,6 +2,7 @@
 
 #include "pages/FormatByteSize.h"
 #include "pages/LangSelect.h"
+#include "pages/PathEditor.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
 #include "support/ScopedEnvironment.h"
@@ -178,6 +179,24 @@ TEST_F (DownloadRoad, ServerErrorEndsOnTheFailurePage)
         << text (finished().descriptionLabel);
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
     EXPECT_EQ (fileHost->getRequestCount (filePath), 1);
+
+    // A folder that cannot be made, as a file stands where its parent should be: the details
+    // name it in its own scripts.
+    SetUp();
+    const auto file = downloadFolder.getChildFile (juce::String::fromUTF8 ("fichier é"));
+    ASSERT_TRUE (file.replaceWithText ("a file, not a folder"));
+    const auto folder = file.getChildFile (juce::String::fromUTF8 ("ダウンロード 下载"));
+    prepareRoad ({});
+    welcome().getPathEditor().setPath (folder);
+    ASSERT_EQ (model->downloadFolder, folder.getFullPathName());
+    pressNext();
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (text (finished().descriptionLabel),
+               "Failed to download Larkspire\nOther error\nPlease report this incident to customer "
+               "support.\n\nError details: failed to create directory `" +
+                   downloadFolder.getFullPathName().toStdString() +
+                   "/fichier é/ダウンロード 下载`\n" + openFolderLine);
+    EXPECT_EQ (file.loadFileAsString(), "a file, not a folder");
 }
 
 TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
