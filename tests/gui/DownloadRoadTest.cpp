@@ -55,18 +55,27 @@ protected:
             mainComponent().getCurrentPage()->nextButton->getScreenBounds().getCentre();
         juce::StringArray command { "mousemove", juce::String (centre.x), juce::String (centre.y) };
         command.addArray (actions);
-        mouse (command);
+        runXdotool (command);
         // Past the double-click interval: the next clicks begin a run of their own.
         testing_support::pumpFor (500);
     }
 
     /** Runs xdotool with these arguments, while the message loop runs, until it ends. */
-    void mouse (juce::StringArray arguments)
+    void runXdotool (juce::StringArray arguments)
     {
         arguments.insert (0, "xdotool");
         juce::ChildProcess xdotool;
         ASSERT_TRUE (xdotool.start (arguments));
         ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
+    }
+
+    /** A real Return key press on button, given the keyboard focus: a JUCE button acts on
+        Return (through a posted click), not on space. */
+    void pressReturnOn (juce::Button& button)
+    {
+        button.grabKeyboardFocus();
+        ASSERT_TRUE (button.hasKeyboardFocus (false));
+        runXdotool ({ "key", "Return" });
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -295,6 +304,11 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 1000));
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
+    // Also after a double click on Next, whose second click Cancel took and ignored.
+    clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
+    ASSERT_EQ (currentPage(), 1u);
+    pressReturnOn (*downloading().nextButton);
+    ASSERT_TRUE (waitForPage (0, 1000));
 
     // A click begun 500 ms after the slow one on Next begins a new run, however soon the page
     // appeared.
@@ -307,14 +321,15 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     ASSERT_TRUE (waitForPage (1, 2000));
     auto& cancel = *downloading().nextButton;
     const auto centre = cancel.getScreenBounds().getCentre();
-    mouse ({ "mousemove", juce::String (centre.x), juce::String (centre.y), "mousedown", "1" });
+    runXdotool (
+        { "mousemove", juce::String (centre.x), juce::String (centre.y), "mousedown", "1" });
     ASSERT_TRUE (pumpUntil ([&] { return cancel.isDown(); }, 2000));
-    mouse ({ "mousemove_relative", "0", "80" });
+    runXdotool ({ "mousemove_relative", "0", "80" });
     ASSERT_TRUE (pumpUntil ([&] { return ! cancel.isOver(); }, 2000));
-    mouse ({ "mouseup", "1" });
+    runXdotool ({ "mouseup", "1" });
     ASSERT_TRUE (pumpUntil (
         [] { return ! juce::Desktop::getInstance().getMainMouseSource().isDragging(); }, 2000));
-    mouse ({ "mousemove_relative", "--", "0", "-80", "click", "1" });
+    runXdotool ({ "mousemove_relative", "--", "0", "-80", "click", "1" });
     EXPECT_TRUE (waitForPage (0, 2000));
     testing_support::pumpFor (500);
     EXPECT_EQ (currentPage(), 0u);
@@ -363,15 +378,20 @@ TEST_F (DownloadRoad, ADoubleClickOnOpenFolderRevealsTheInstallerOnce)
     pressNext();
     ASSERT_TRUE (waitForPage (2));
 
-    // Then a click of its own, past the double-click interval, reveals again.
-    for (const auto* clicks : { "2", "1" })
+    // Then Return from the keyboard (the row without clicks), and a click of its own past the
+    // double-click interval, each reveal again.
+    for (const juce::String clicks : { "2", "", "1" })
     {
+        SCOPED_TRACE (clicks.isEmpty() ? juce::String ("Return") : clicks + " clicks");
         const auto before = calls.getSize();
-        clickNext ({ "click", "--repeat", clicks, "--delay", "150", "1" });
+        if (clicks.isEmpty())
+            pressReturnOn (*finished().nextButton);
+        else
+            clickNext ({ "click", "--repeat", clicks, "--delay", "150", "1" });
         ASSERT_TRUE (pumpUntil ([&] { return calls.getSize() > before; }));
         EXPECT_TRUE (BackgroundThreads::get().waitForAll (3000));
     }
-    EXPECT_EQ (calls.getSize(), 2); // a line a call
+    EXPECT_EQ (calls.getSize(), 3); // a line a call
 }
 
 TEST_F (DownloadRoad, OnASlowLinkTheSizesMoveEverySecondAndTheSpeedHoldsSteady)
