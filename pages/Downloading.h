@@ -36,6 +36,8 @@ public:
 
     double getProgress() const noexcept { return progress; }
     int getRetryCount() const noexcept { return retryCount; }
+    /** Whether the 100 ms refresh of the figures runs: only while the page shows. */
+    bool isRefreshing() const noexcept { return isTimerRunning(); }
 
     /** Bytes per second over a full window of samples taken 100 ms apart; 0 until it is full. */
     static double speedOf (const boost::circular_buffer<double>& window);

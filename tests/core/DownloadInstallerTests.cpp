@@ -4,6 +4,7 @@
 #include "support/OutcomeText.h"
 #include "support/PumpUntil.h"
 #include "support/TemporaryFolder.h"
+#include "tasks/BackgroundThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -122,38 +123,50 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
 {
     // A copy under way stops before its next read. A read blocked on a stall or a 4 KiB/s
     // trickle, or a request without an answer, runs on for 8 to 32 s unless the cancel
-    // interrupts it.
-    const std::vector<std::string> rows[] { { "--file-size", "16M", "--file-rate", "2M" },
-                                            { "--file-size", "16M", "--file-stall-after",
-                                              "204800" },
-                                            { "--file-size", "16M", "--file-rate", "4K" },
-                                            { "--file-hang" } };
-    for (const auto& options : rows)
+    // interrupts it. A cancel that comes before the request (the last row, whose interrupter
+    // has run and found no request) keeps it from going out at all.
+    const std::pair<std::vector<std::string>, bool> rows[] {
+        { { "--file-size", "16M", "--file-rate", "2M" }, false },
+        { { "--file-size", "16M", "--file-stall-after", "204800" }, false },
+        { { "--file-size", "16M", "--file-rate", "4K" }, false },
+        { { "--file-hang" }, false },
+        { { "--file-hang" }, true },
+    };
+    for (const auto& [options, cancelledFirst] : rows)
     {
-        SCOPED_TRACE (options.back());
+        SCOPED_TRACE (options.back() + (cancelledFirst ? ", cancelled first" : ""));
         const TemporaryFolder folder;
         const auto destination = folder.get().getChildFile ("installer.bin");
         destination.replaceWithText ("old installer");
         const DevServer server (options);
         const auto control = std::make_shared<AsyncControlBlock>();
+        if (cancelledFirst)
+        {
+            cancelFunctionFor (control)();
+            ASSERT_TRUE (BackgroundThreads::get().waitForAll (5000));
+        }
         auto outcome =
             std::async (std::launch::async, [&]
                         { return download (destination, server, "installer.bin", 0, *control); });
 
         // Under way: the body goes to a partial file beside the old one, once there is an answer.
         const auto answered = options.back() != "--file-hang";
-        ASSERT_TRUE (testing_support::pumpUntil (
-            [&]
-            {
-                return server.getRequestCount ("/files/installer.bin") == 1 &&
-                       entriesIn (folder.get()) == (answered ? 2 : 1);
-            },
-            20000));
-        cancelFunctionFor (control)();
+        if (! cancelledFirst)
+        {
+            ASSERT_TRUE (testing_support::pumpUntil (
+                [&]
+                {
+                    return server.getRequestCount ("/files/installer.bin") == 1 &&
+                           entriesIn (folder.get()) == (answered ? 2 : 1);
+                },
+                20000));
+            cancelFunctionFor (control)();
+        }
         ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
         EXPECT_EQ (outcome.get(), "TaskCancelledError: async task is cancelled");
         EXPECT_EQ (destination.loadFileAsString(), "old installer");
         EXPECT_EQ (entriesIn (folder.get()), 1);
+        EXPECT_EQ (server.getRequestCount ("/files/installer.bin"), cancelledFirst ? 0 : 1);
     }
 }
 

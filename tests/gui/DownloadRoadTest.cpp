@@ -2,6 +2,7 @@
 
 #include "pages/FormatByteSize.h"
 #include "pages/LangSelect.h"
+#include "pages/PathEditor.h"
 #include "support/DevServer.h"
 #include "support/PumpUntil.h"
 #include "support/ScopedEnvironment.h"
@@ -54,18 +55,27 @@ protected:
             mainComponent().getCurrentPage()->nextButton->getScreenBounds().getCentre();
         juce::StringArray command { "mousemove", juce::String (centre.x), juce::String (centre.y) };
         command.addArray (actions);
-        mouse (command);
+        runXdotool (command);
         // Past the double-click interval: the next clicks begin a run of their own.
         testing_support::pumpFor (500);
     }
 
     /** Runs xdotool with these arguments, while the message loop runs, until it ends. */
-    void mouse (juce::StringArray arguments)
+    void runXdotool (juce::StringArray arguments)
     {
         arguments.insert (0, "xdotool");
         juce::ChildProcess xdotool;
         ASSERT_TRUE (xdotool.start (arguments));
         ASSERT_TRUE (pumpUntil ([&] { return ! xdotool.isRunning(); }));
+    }
+
+    /** A real Return key press on button, given the keyboard focus: a JUCE button acts on
+        Return (through a posted click), not on space. */
+    void pressReturnOn (juce::Button& button)
+    {
+        button.grabKeyboardFocus();
+        ASSERT_TRUE (button.hasKeyboardFocus (false));
+        runXdotool ({ "key", "Return" });
     }
 
     bool waitForPage (size_t index, int timeoutMs = 30000)
@@ -111,8 +121,10 @@ TEST_F (DownloadRoad, SuccessShowsProgressThenFinished)
     EXPECT_EQ (text (downloading().descriptionLabel),
                "Downloading Larkspire installer to your computer...");
     ASSERT_TRUE (waitForStatus (sizesWithSpeed)) << status();
+    EXPECT_TRUE (downloading().isRefreshing());
 
     ASSERT_TRUE (waitForPage (2));
+    EXPECT_FALSE (downloading().isRefreshing()); // hidden, it has nothing to refresh
     const auto installer = downloadFolder.getChildFile (installerName).getFullPathName();
     EXPECT_EQ (model->outcomeFlags, InstallerModel::downloadSucceeded);
     EXPECT_EQ (server->getRequestCount (filePath), 1);
@@ -176,6 +188,24 @@ TEST_F (DownloadRoad, ServerErrorEndsOnTheFailurePage)
         << text (finished().descriptionLabel);
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
     EXPECT_EQ (fileHost->getRequestCount (filePath), 1);
+
+    // A folder that cannot be made, as a file stands where its parent should be: the details
+    // name it in its own scripts.
+    SetUp();
+    const auto file = downloadFolder.getChildFile (juce::String::fromUTF8 ("fichier é"));
+    ASSERT_TRUE (file.replaceWithText ("a file, not a folder"));
+    const auto folder = file.getChildFile (juce::String::fromUTF8 ("ダウンロード 下载"));
+    prepareRoad ({});
+    welcome().getPathEditor().setPath (folder);
+    ASSERT_EQ (model->downloadFolder, folder.getFullPathName());
+    pressNext();
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (text (finished().descriptionLabel),
+               "Failed to download Larkspire\nOther error\nPlease report this incident to customer "
+               "support.\n\nError details: failed to create directory `" +
+                   downloadFolder.getFullPathName().toStdString() +
+                   "/fichier é/ダウンロード 下载`\n" + openFolderLine);
+    EXPECT_EQ (file.loadFileAsString(), "a file, not a folder");
 }
 
 TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
@@ -224,9 +254,11 @@ TEST_F (DownloadRoad, CancelReturnsToWelcomeAndNextStartsAfreshInTheNewLanguage)
     // The language chosen on Welcome carries through.
     EXPECT_NE (text (downloading().titleLabel), "Downloading");
     EXPECT_NE (downloading().nextButton->getButtonText(), "Cancel");
+    EXPECT_TRUE (downloading().isRefreshing());
 
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 2000));
+    EXPECT_FALSE (downloading().isRefreshing());
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
     EXPECT_EQ (model->downloadFolder, downloadFolder.getFullPathName());
     EXPECT_EQ (welcome().getLangSelect().getLanguageBox().getSelectedId(), 2);
@@ -272,6 +304,11 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     downloading().nextButton->triggerClick();
     ASSERT_TRUE (waitForPage (0, 1000));
     EXPECT_EQ (model->outcomeFlags, InstallerModel::userCancelled);
+    // Also after a double click on Next, whose second click Cancel took and ignored.
+    clickNext ({ "click", "--repeat", "2", "--delay", "150", "1" });
+    ASSERT_EQ (currentPage(), 1u);
+    pressReturnOn (*downloading().nextButton);
+    ASSERT_TRUE (waitForPage (0, 1000));
 
     // A click begun 500 ms after the slow one on Next begins a new run, however soon the page
     // appeared.
@@ -284,14 +321,15 @@ TEST_F (DownloadRoad, ADoubleClickOnNextDownloadsAndOnlyALaterClickCancels)
     ASSERT_TRUE (waitForPage (1, 2000));
     auto& cancel = *downloading().nextButton;
     const auto centre = cancel.getScreenBounds().getCentre();
-    mouse ({ "mousemove", juce::String (centre.x), juce::String (centre.y), "mousedown", "1" });
+    runXdotool (
+        { "mousemove", juce::String (centre.x), juce::String (centre.y), "mousedown", "1" });
     ASSERT_TRUE (pumpUntil ([&] { return cancel.isDown(); }, 2000));
-    mouse ({ "mousemove_relative", "0", "80" });
+    runXdotool ({ "mousemove_relative", "0", "80" });
     ASSERT_TRUE (pumpUntil ([&] { return ! cancel.isOver(); }, 2000));
-    mouse ({ "mouseup", "1" });
+    runXdotool ({ "mouseup", "1" });
     ASSERT_TRUE (pumpUntil (
         [] { return ! juce::Desktop::getInstance().getMainMouseSource().isDragging(); }, 2000));
-    mouse ({ "mousemove_relative", "--", "0", "-80", "click", "1" });
+    runXdotool ({ "mousemove_relative", "--", "0", "-80", "click", "1" });
     EXPECT_TRUE (waitForPage (0, 2000));
     testing_support::pumpFor (500);
     EXPECT_EQ (currentPage(), 0u);
@@ -340,15 +378,20 @@ TEST_F (DownloadRoad, ADoubleClickOnOpenFolderRevealsTheInstallerOnce)
     pressNext();
     ASSERT_TRUE (waitForPage (2));
 
-    // Then a click of its own, past the double-click interval, reveals again.
-    for (const auto* clicks : { "2", "1" })
+    // Then Return from the keyboard (the row without clicks), and a click of its own past the
+    // double-click interval, each reveal again.
+    for (const juce::String clicks : { "2", "", "1" })
     {
+        SCOPED_TRACE (clicks.isEmpty() ? juce::String ("Return") : clicks + " clicks");
         const auto before = calls.getSize();
-        clickNext ({ "click", "--repeat", clicks, "--delay", "150", "1" });
+        if (clicks.isEmpty())
+            pressReturnOn (*finished().nextButton);
+        else
+            clickNext ({ "click", "--repeat", clicks, "--delay", "150", "1" });
         ASSERT_TRUE (pumpUntil ([&] { return calls.getSize() > before; }));
         EXPECT_TRUE (BackgroundThreads::get().waitForAll (3000));
     }
-    EXPECT_EQ (calls.getSize(), 2); // a line a call
+    EXPECT_EQ (calls.getSize(), 3); // a line a call
 }
 
 TEST_F (DownloadRoad, OnASlowLinkTheSizesMoveEverySecondAndTheSpeedHoldsSteady)

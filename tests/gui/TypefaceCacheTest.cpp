@@ -12,8 +12,17 @@ TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
     ASSERT_NE (real, nullptr);
     juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
     tessel::TypefaceCache cache (counting);
-    // ド and ト differ only in the last byte of their UTF-8 form.
-    const char* texts[] = { "", "a", "A", "Next", u8"ダウド", u8"ダウト", u8"次へ Next" };
+    // ド and ト differ only in the last byte of their UTF-8 form; the long texts share
+    // their first 39 characters.
+    const char* texts[] = { "",
+                            "a",
+                            "A",
+                            "Next",
+                            u8"ダウド",
+                            u8"ダウト",
+                            u8"次へ Next",
+                            "Press Open Folder to open the installer file location.",
+                            "Press Open Folder to open the installer" };
     const int refused = 'R', kept = 0x8a00;
     counting->refusedOutline = refused;
     juce::Path keptOutline;
