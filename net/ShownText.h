@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/Utf8Character.h"
+
 #include <juce_core/juce_core.h>
 
 #include <string>
@@ -17,21 +19,24 @@ inline bool isHiddenOrControlCharacter (juce::juce_wchar c) noexcept
            (c >= 0xe0000 && c <= 0xe007f);
 }
 
-/** Text from the server as a message shows it: each hidden or control character as "?", and
-    cut to 80 characters with an ellipsis, so that no name can flood or reorder a page. */
+/** Text from the server as a message shows it: each hidden or control character, and each
+    sequence that is no text, as "?", and cut to 80 characters with an ellipsis, so that no name
+    can flood or reorder a page. */
 inline std::string shownText (const juce::String& text)
 {
     constexpr int maxShown = 80;
+    const auto bytes = utf8BytesOf (text);
     juce::String shown;
     int count = 0;
-    for (auto t = text.getCharPointer(); ! t.isEmpty(); ++t)
+    for (std::size_t i = 0; i < bytes.size();)
     {
         if (++count > maxShown)
         {
             shown << juce::String::fromUTF8 ("\xe2\x80\xa6");
             break;
         }
-        shown << (isHiddenOrControlCharacter (*t) ? juce::juce_wchar ('?') : *t);
+        const auto c = readUtf8Character (bytes, i);
+        shown << (! c || isHiddenOrControlCharacter (*c) ? juce::juce_wchar ('?') : *c);
     }
     return shown.toStdString();
 }

@@ -268,9 +268,9 @@ TEST (InstallerFileName, IsTheLinksLastSegmentWithoutTheQueryAndMustBeSafe)
 
 TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
 {
-    // Each row: a name that hides its file, or reads as another, and the characters next to
-    // the refused ranges, which stay allowed.
-    const std::pair<const char*, bool> rows[] {
+    // Each row: a name that hides its file, or reads as another, or is no text, and the
+    // characters next to the refused ranges, which stay allowed.
+    const std::pair<std::string, bool> rows[] {
         { ".bashrc", false },
         { ".LarkspireEditorSetup.bin", false },
         { "LarkspireSetup\u202enib.exe", false }, // shows as "...exe.bin"
@@ -288,9 +288,17 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u206f.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
+        // No text: a sequence cut short at the end, a lone surrogate.
+        { "Setup\xe2\xa0", false },
+        { "Setu\xf0\x9f\x98", false },
+        { "Setup\xed\xa0\x80.bin", false },
     };
+    // From the bytes as they are: JUCE's own conversions would read past a sequence cut short.
     for (const auto& [name, safe] : rows)
-        EXPECT_EQ (isSafeInstallerFileName (juce::String::fromUTF8 (name)), safe) << name;
+        EXPECT_EQ (isSafeInstallerFileName (
+                       juce::String::fromUTF8 (name.data(), static_cast<int> (name.size()))),
+                   safe)
+            << name;
 }
 
 // Places the worker cannot write to, made real: root ignores permission bits, so the downloads
