@@ -8,12 +8,13 @@
 
 /** Whether c is a control character, or a Unicode format or separator character that changes
     how the text around it reads or shows as nothing (direction marks and overrides, zero-width
-    characters, line and paragraph separators, the byte-order mark, soft hyphens, blank fillers,
-    tags). */
+    spaces, line and paragraph separators, the byte-order mark, soft hyphens, blank fillers,
+    tags). The zero-width non-joiner and joiner (U+200C, U+200D) are not: Persian and Indic
+    words and emoji sequences are written with them. */
 inline bool isHiddenOrControlCharacter (juce::juce_wchar c) noexcept
 {
     return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0xad || c == 0x034f || c == 0x061c ||
-           c == 0x115f || c == 0x1160 || c == 0x180e || (c >= 0x200b && c <= 0x200f) ||
+           c == 0x115f || c == 0x1160 || c == 0x180e || c == 0x200b || c == 0x200e || c == 0x200f ||
            (c >= 0x2028 && c <= 0x202e) || (c >= 0x2060 && c <= 0x206f) || c == 0x3164 ||
            c == 0xfeff || c == 0xffa0 || (c >= 0xfff9 && c <= 0xfffb) ||
            (c >= 0xe0000 && c <= 0xe007f);

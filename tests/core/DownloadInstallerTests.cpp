@@ -286,8 +286,12 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u3164.bin", false },     // a blank filler
         { "Setup\U000e0041.bin", false }, // a tag character
         { "Setup\u206f.bin", false },
+        { "Setup\u200e.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
+        // Joiners: Persian and Indic words and emoji sequences are written with them.
+        { "\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645.bin", true },
+        { "\U0001f469\u200d\U0001f4bb.bin", true },
         // No text: a sequence cut short at the end, a lone surrogate.
         { "Setup\xe2\xa0", false },
         { "Setu\xf0\x9f\x98", false },

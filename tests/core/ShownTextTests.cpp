@@ -9,6 +9,9 @@ TEST (ShownText, HiddenCharactersAndBytesThatAreNoTextShowAsQuestionMarks)
     // past a sequence cut short), and how a message shows them.
     const std::pair<std::string, std::string> rows[] {
         { "a\tb\u202ec\u200bd\u200fe", "a?b?c?d?e" },
+        // Joiners are part of how words and emoji sequences are written.
+        { "\U0001f469\u200d\U0001f4bb \u0645\u06cc\u200c\u062e",
+          "\U0001f469\u200d\U0001f4bb \u0645\u06cc\u200c\u062e" },
         { "Setup\xe2", "Setup?" },
         { "Setu\xf0\x9f\x98", "Setu?" },
         { std::string ("a\xed\xa0\x80") + "b", "a?b" },
