@@ -120,6 +120,10 @@ TEST (UpdateInfoRequest, AnswerTable)
           "=> ok 20301|2.3.1|0|0 (1+1)" },
         { { "--links-body", R"({"downloadLinks":["s"],"totalSize":99999999999999999999})" },
           "=> ok 20301|2.3.1|s|0 (1+1)" },
+        // A number glued to more number characters is no JSON: its 0 must not join them.
+        { { "--version-body", version ("1e99999e99999999999") },
+          missing + "latestVersionNumber (1+0)" },
+        { { "--version-body", version ("1e99999e5") }, missing + "latestVersionNumber (1+0)" },
     };
     for (const auto& [options, expected] : rows)
     {
