@@ -220,6 +220,10 @@ TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFail
     const auto destination = target.getChildFile ("installer.bin");
     EXPECT_EQ (download (destination, server, "a\tb.bin"),
                "ServerError: unsafe installer file name `a?b.bin`");
+    // A lone surrogate (JUCE's reading of an unpaired escape) is no text, though the name fits.
+    const auto loneSurrogate = juce::String::fromUTF8 ("Setup\xed\xa0\x80.bin");
+    EXPECT_EQ (download (target.getChildFile (loneSurrogate), server, loneSurrogate),
+               "ServerError: unsafe installer file name `Setup?.bin`");
     EXPECT_EQ (download (destination, server, "other.bin"),
                "ServerError: installer file name `other.bin` does not match `" +
                    destination.getFullPathName().toStdString() + "`");
@@ -229,7 +233,8 @@ TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFail
                "ServerError: installer file name `" + tooLong.substring (0, 80).toStdString() +
                    "\xe2\x80\xa6` is longer than 255 bytes");
     EXPECT_EQ (server.getRequestCount ("/files/other.bin") +
-                   server.getRequestCount ("/files/" + tooLong),
+                   server.getRequestCount ("/files/" + tooLong) +
+                   server.getRequestCount ("/files/" + loneSurrogate),
                0);
     EXPECT_EQ (download (destination, server), "HttpError: HTTP error code 503");
     EXPECT_FALSE (target.exists());
