@@ -11,6 +11,11 @@ bool isDigit (char c)
     return c >= '0' && c <= '9';
 }
 
+bool isNumberCharacter (char c)
+{
+    return isDigit (c) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+}
+
 std::size_t endOfDigits (const std::string& text, std::size_t from)
 {
     while (from < text.size() && isDigit (text[from]))
@@ -96,6 +101,10 @@ std::optional<std::string> withUnrepresentableNumbersAsZero (const std::string& 
                 i = end;
             }
         }
+        // A number glued to more number characters is no JSON (JUCE refuses it too); were it
+        // replaced, its 0 would join them into a new number ("1e99999e999" to "0e999").
+        if (i < body.size() && isNumberCharacter (body[i]))
+            return std::nullopt;
         result += fits ? body.substr (start, i - start) : std::string ("0");
     }
     return result;

@@ -11,8 +11,9 @@
 /** body with every number that juce::JSON::parse would overflow on replaced by 0: one whose
     integer part is above 2^63 - 1, or whose exponent has more than four digits. Strings (in
     double or single quotes, with backslash escapes) are left alone. Nothing, as for text that
-    is not JSON, when a "-" outside a string is not followed by a digit: the parser would read
-    whatever follows as digits. */
+    is not JSON, when a "-" outside a string is not followed by a digit (the parser would read
+    whatever follows as digits), or when a number is followed directly by a digit, ".", "e",
+    "E", "+" or "-": its 0 must not join them into a number that was not there. */
 std::optional<std::string> withUnrepresentableNumbersAsZero (const std::string& body);
 
 /** A version number as a 32-bit integer: a text gives its leading decimal integer, a number

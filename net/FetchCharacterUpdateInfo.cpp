@@ -3,6 +3,7 @@
 #include "net/AnswerNumbers.h"
 #include "net/RetryOnClientError.h"
 #include "net/ServerFetch.h"
+#include "net/SurrogatePairs.h"
 #include "net/UpdateServer.h"
 #include "tasks/ThrowErrors.h"
 
@@ -68,9 +69,10 @@ const juce::var& require (juce::DynamicObject* object, const char* key, const ch
     return object->getProperty (key);
 }
 
+/** A text from the answer in UTF-8, with characters sent as pairs of escapes made whole. */
 std::string toUtf8 (const juce::var& value)
 {
-    return value.toString().toStdString();
+    return withSurrogatePairsJoined (value.toString().toStdString());
 }
 
 std::shared_ptr<const LarkspireCharacterUpdateInfo> requestPair (const juce::URL& versionUrl,

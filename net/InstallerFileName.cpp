@@ -16,9 +16,14 @@ bool isSafeInstallerFileName (const juce::String& name)
         return false;
 
     // Hidden characters would make the name read as another (an override turning "nib.exe"
-    // into "exe.bin").
-    for (auto t = name.getCharPointer(); ! t.isEmpty(); ++t)
-        if (*t == '/' || *t == '\\' || isHiddenOrControlCharacter (*t))
+    // into "exe.bin"). Bytes that are no text (a lone surrogate from the answer's escapes)
+    // cannot be shown, and some file systems refuse them.
+    const auto bytes = utf8BytesOf (name);
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const auto c = readUtf8Character (bytes, i);
+        if (! c || *c == '/' || *c == '\\' || isHiddenOrControlCharacter (*c))
             return false;
+    }
     return true;
 }

@@ -8,5 +8,5 @@ juce::String installerFileNameFromLink (const juce::String& link);
 
 /** Whether name can be used as a file name inside the download folder: not empty, no leading
     "." or "~", no "/" or "\\", no control character and no Unicode format or separator
-    character (isHiddenOrControlCharacter). */
+    character (isHiddenOrControlCharacter), and UTF-8 throughout (no lone surrogate). */
 bool isSafeInstallerFileName (const juce::String& name);

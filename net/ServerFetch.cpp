@@ -1,6 +1,7 @@
 #include "net/ServerFetch.h"
 
 #include "net/OpenGetRequest.h"
+#include "net/Utf8Character.h"
 #include "tasks/ThrowErrors.h"
 
 #include <vector>
@@ -12,56 +13,10 @@ constexpr int bufferSize = 65536;
 
 bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept
 {
-    std::size_t i = 0;
-    while (i < size)
-    {
-        const auto lead = bytes[i];
-        std::size_t length = 0;
-        std::uint32_t value = 0;
-
-        if (lead <= 0x7f)
-        {
-            ++i;
-            continue;
-        }
-        if (lead >= 0xc0 && lead <= 0xdf)
-        {
-            length = 2;
-            value = lead & 0x1fu;
-        }
-        else if (lead >= 0xe0 && lead <= 0xef)
-        {
-            length = 3;
-            value = lead & 0x0fu;
-        }
-        else if (lead >= 0xf0 && lead <= 0xf7)
-        {
-            length = 4;
-            value = lead & 0x07u;
-        }
-        else
-        {
+    const std::string_view text (reinterpret_cast<const char*> (bytes), size);
+    for (std::size_t i = 0; i < size;)
+        if (! readUtf8Character (text, i))
             return false;
-        }
-
-        if (size - i < length)
-            return false;
-
-        for (std::size_t k = 1; k < length; ++k)
-        {
-            const auto next = bytes[i + k];
-            if ((next & 0xc0u) != 0x80u)
-                return false;
-            value = (value << 6) | (next & 0x3fu);
-        }
-
-        static constexpr std::uint32_t smallestForLength[] = { 0, 0, 0x80, 0x800, 0x10000 };
-        if (value < smallestForLength[length] || value > 0x10ffff ||
-            (value >= 0xd800 && value <= 0xdfff))
-            return false;
-
-        i += length;
-    }
     return true;
 }
 

@@ -233,6 +233,10 @@ TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFail
     const auto destination = target.getChildFile ("installer.bin");
     EXPECT_EQ (download (destination, server, "a\tb.bin"),
                "ServerError: unsafe installer file name `a?b.bin`");
+    // A lone surrogate (JUCE's reading of an unpaired escape) is no text, though the name fits.
+    const auto loneSurrogate = juce::String::fromUTF8 ("Setup\xed\xa0\x80.bin");
+    EXPECT_EQ (download (target.getChildFile (loneSurrogate), server, loneSurrogate),
+               "ServerError: unsafe installer file name `Setup?.bin`");
     EXPECT_EQ (download (destination, server, "other.bin"),
                "ServerError: installer file name `other.bin` does not match `" +
                    destination.getFullPathName().toStdString() + "`");
@@ -242,7 +246,8 @@ TEST (DownloadInstaller, NoFolderIsMadeForABadNameOrAnswerAndAFileInItsPlaceFail
                "ServerError: installer file name `" + tooLong.substring (0, 80).toStdString() +
                    "\xe2\x80\xa6` is longer than 255 bytes");
     EXPECT_EQ (server.getRequestCount ("/files/other.bin") +
-                   server.getRequestCount ("/files/" + tooLong),
+                   server.getRequestCount ("/files/" + tooLong) +
+                   server.getRequestCount ("/files/" + loneSurrogate),
                0);
     EXPECT_EQ (download (destination, server), "HttpError: HTTP error code 503");
     EXPECT_FALSE (target.exists());
@@ -281,9 +286,9 @@ TEST (InstallerFileName, IsTheLinksLastSegmentWithoutTheQueryAndMustBeSafe)
 
 TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
 {
-    // Each row: a name that hides its file, or reads as another, and the characters next to
-    // the refused ranges, which stay allowed.
-    const std::pair<const char*, bool> rows[] {
+    // Each row: a name that hides its file, or reads as another, or is no text, and the
+    // characters next to the refused ranges, which stay allowed.
+    const std::pair<std::string, bool> rows[] {
         { ".bashrc", false },
         { ".LarkspireEditorSetup.bin", false },
         { "LarkspireSetup\u202enib.exe", false }, // shows as "...exe.bin"
@@ -299,11 +304,23 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u3164.bin", false },     // a blank filler
         { "Setup\U000e0041.bin", false }, // a tag character
         { "Setup\u206f.bin", false },
+        { "Setup\u200e.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
+        // Joiners: Persian and Indic words and emoji sequences are written with them.
+        { "\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645.bin", true },
+        { "\U0001f469\u200d\U0001f4bb.bin", true },
+        // No text: a sequence cut short at the end, a lone surrogate.
+        { "Setup\xe2\xa0", false },
+        { "Setu\xf0\x9f\x98", false },
+        { "Setup\xed\xa0\x80.bin", false },
     };
+    // From the bytes as they are: JUCE's own conversions would read past a sequence cut short.
     for (const auto& [name, safe] : rows)
-        EXPECT_EQ (isSafeInstallerFileName (juce::String::fromUTF8 (name)), safe) << name;
+        EXPECT_EQ (isSafeInstallerFileName (
+                       juce::String::fromUTF8 (name.data(), static_cast<int> (name.size()))),
+                   safe)
+            << name;
 }
 
 // Places the worker cannot write to, made real: root ignores permission bits, so the downloads

@@ -120,6 +120,18 @@ TEST (UpdateInfoRequest, AnswerTable)
           "=> ok 20301|2.3.1|0|0 (1+1)" },
         { { "--links-body", R"({"downloadLinks":["s"],"totalSize":99999999999999999999})" },
           "=> ok 20301|2.3.1|s|0 (1+1)" },
+        // A number glued to more number characters is no JSON: its 0 must not join them.
+        { { "--version-body", version ("1e99999e99999999999") },
+          missing + "latestVersionNumber (1+0)" },
+        { { "--version-body", version ("1e99999e5") }, missing + "latestVersionNumber (1+0)" },
+        // A character beyond U+FFFF as a pair of escapes is that character.
+        { { "--links-body",
+            R"({"downloadLinks":["https://cdn.example/Setup\ud83d\uDE00.bin"],"totalSize":1})" },
+          "=> ok 20301|2.3.1|https://cdn.example/Setup\xf0\x9f\x98\x80.bin|1 (1+1)" },
+        { { "--version-body",
+            R"({"latestVersionNumber":1,"latestVersionString":"\ud83d\ude00","minEditorVersion":1})",
+            "--link", "s" },
+          "=> ok 1|\xf0\x9f\x98\x80|s|1048576 (1+1)" },
     };
     for (const auto& [options, expected] : rows)
     {
