@@ -10,6 +10,8 @@ packages=(
     libcpp-httplib-dev libcurl4-openssl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev
     libxcomposite-dev
+    # an https server for the tests
+    openssl
     # the embedded font and its archive
     fonts-noto-cjk python3 python3-fonttools p7zip-full advancecomp
     # a display for window tests and the tools that drive it
