@@ -16,18 +16,29 @@ find_package (X11 REQUIRED)
 set (LARKSPIRE_JUCE_MODULES juce_core juce_events juce_data_structures juce_graphics juce_gui_basics)
 
 # Mends to JUCE itself, each a patch that says why and when to drop it. They go into a copy of
-# the modules in the build folder, made again whenever a patch or the JUCE version changes, and
-# that copy is what juce_lib compiles and every target includes.
+# the modules in the build folder, which juce_lib compiles and every target includes. The copy
+# is made again whenever the JUCE files, the module list or a patch change; the module headers,
+# which carry JUCE's version, make CMake look again.
 set (LARKSPIRE_JUCE_PATCHES "${CMAKE_CURRENT_LIST_DIR}/juce-curl-first-header.patch")
 set (patchedModules "${CMAKE_BINARY_DIR}/juce-modules")
 find_program (PATCH_PROGRAM patch REQUIRED)
-file (READ "${JUCE_MODULES_DIR}/juce_core/juce_core.h" juceCoreHeader)
-string (SHA256 patchStamp "${juceCoreHeader}")
+set (patchStamp "${JUCE_MODULES_DIR} ${LARKSPIRE_JUCE_MODULES}")
+foreach (module IN LISTS LARKSPIRE_JUCE_MODULES)
+    file (GLOB_RECURSE moduleFiles LIST_DIRECTORIES false "${JUCE_MODULES_DIR}/${module}/*")
+    list (SORT moduleFiles)
+    foreach (moduleFile IN LISTS moduleFiles)
+        file (SHA256 "${moduleFile}" fileHash)
+        string (APPEND patchStamp " ${fileHash}")
+    endforeach()
+    set_property (DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                  "${JUCE_MODULES_DIR}/${module}/${module}.h")
+endforeach()
 foreach (patchFile IN LISTS LARKSPIRE_JUCE_PATCHES)
     file (SHA256 "${patchFile}" patchHash)
     string (APPEND patchStamp " ${patchHash}")
     set_property (DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${patchFile}")
 endforeach()
+string (SHA256 patchStamp "${patchStamp}")
 unset (previousStamp)
 if (EXISTS "${patchedModules}/stamp")
     file (READ "${patchedModules}/stamp" previousStamp)
@@ -38,8 +49,8 @@ if (NOT "${previousStamp}" STREQUAL "${patchStamp}")
         file (COPY "${JUCE_MODULES_DIR}/${module}" DESTINATION "${patchedModules}")
     endforeach()
     foreach (patchFile IN LISTS LARKSPIRE_JUCE_PATCHES)
-        execute_process (COMMAND "${PATCH_PROGRAM}" -p1 --forward --batch --no-backup-if-mismatch
-                                 -d "${patchedModules}" -i "${patchFile}"
+        execute_process (COMMAND "${PATCH_PROGRAM}" -p1 --forward --batch --fuzz=0
+                                 --no-backup-if-mismatch -d "${patchedModules}" -i "${patchFile}"
                          RESULT_VARIABLE patchResult OUTPUT_VARIABLE patchOutput
                          ERROR_VARIABLE patchOutput)
         if (NOT patchResult EQUAL 0)
@@ -48,6 +59,10 @@ if (NOT "${previousStamp}" STREQUAL "${patchStamp}")
                                  "if that JUCE has the fix, drop the patch.\n${patchOutput}")
         endif()
     endforeach()
+    # The copy keeps JUCE's own file times, which can be older than what an earlier copy built:
+    # made newer, every file of the new copy is compiled again.
+    file (GLOB_RECURSE copiedFiles LIST_DIRECTORIES false "${patchedModules}/*")
+    file (TOUCH_NOCREATE ${copiedFiles})
     file (WRITE "${patchedModules}/stamp" "${patchStamp}")
 endif()
 
