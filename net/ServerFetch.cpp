@@ -11,15 +11,6 @@ namespace
 constexpr int bufferSize = 65536;
 } // namespace
 
-bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept
-{
-    const std::string_view text (reinterpret_cast<const char*> (bytes), size);
-    for (std::size_t i = 0; i < size;)
-        if (! readUtf8Character (text, i))
-            return false;
-    return true;
-}
-
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url)
 {
     const auto stream = openGetRequest (url, control);

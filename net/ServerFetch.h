@@ -4,7 +4,6 @@
 
 #include <juce_core/juce_core.h>
 
-#include <cstddef>
 #include <string>
 
 /** One GET to the update server (worker thread). Returns the body exactly as received when
@@ -12,6 +11,3 @@
     HttpError / ClientError / ServerError / TaskCancelledError otherwise (a transfer that ends
     in error is a ClientError with status 0, as no answer is). Never retries. */
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url);
-
-/** Strict UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF. */
-bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept;

@@ -45,3 +45,12 @@ std::optional<juce::juce_wchar> readUtf8Character (std::string_view bytes,
         return std::nullopt;
     return static_cast<juce::juce_wchar> (value);
 }
+
+bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept
+{
+    const std::string_view text (reinterpret_cast<const char*> (bytes), size);
+    for (std::size_t i = 0; i < size;)
+        if (! readUtf8Character (text, i))
+            return false;
+    return true;
+}

@@ -14,6 +14,9 @@
 std::optional<juce::juce_wchar> readUtf8Character (std::string_view bytes,
                                                    std::size_t& position) noexcept;
 
+/** Strict UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF. */
+bool isWellFormedUtf8 (const unsigned char* bytes, std::size_t size) noexcept;
+
 /** A string's own UTF-8 bytes, up to its terminator, whatever they hold (getNumBytesAsUTF8
     steps through the characters as CharPointer_UTF8 does). */
 inline std::string_view utf8BytesOf (const juce::String& text) noexcept

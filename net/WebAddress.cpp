@@ -1,12 +1,13 @@
 #include "net/WebAddress.h"
 
-#include "net/ServerFetch.h"
 #include "net/ShownText.h"
+#include "net/Utf8Character.h"
 #include "tasks/ThrowErrors.h"
 
 #include <curl/curl.h>
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -101,8 +102,11 @@ juce::String redirectTarget (const juce::String& address, const juce::String& lo
             ? address.upToFirstOccurrenceOf ("#", false, false).toStdString() + encoded
             : resolvedByCurl (address.toStdString(), encoded);
 
-    // curl decodes a percent-encoded host name, which need not be UTF-8.
-    if (next.empty() ||
+    // curl decodes a percent-encoded host name, which need not be UTF-8 and may hold control
+    // bytes: no address to request.
+    const auto controlByte = [] (char c)
+    { return static_cast<unsigned char> (c) <= 0x20 || static_cast<unsigned char> (c) == 0x7f; };
+    if (next.empty() || std::any_of (next.begin(), next.end(), controlByte) ||
         ! isWellFormedUtf8 (reinterpret_cast<const unsigned char*> (next.data()), next.size()))
         return {};
 

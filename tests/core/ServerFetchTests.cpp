@@ -1,6 +1,7 @@
 #include "net/FetchCharacterUpdateInfo.h"
 #include "net/ServerFetch.h"
 #include "net/UpdateServer.h"
+#include "net/Utf8Character.h"
 #include "support/DevServer.h"
 #include "support/OutcomeText.h"
 #include "support/ScopedEnvironment.h"
