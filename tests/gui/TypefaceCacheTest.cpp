@@ -12,8 +12,9 @@ TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
     ASSERT_NE (real, nullptr);
     juce::ReferenceCountedObjectPtr<CountingTypeface> counting (new CountingTypeface (real));
     tessel::TypefaceCache cache (counting);
-    // ド and ト differ only in the last byte of their UTF-8 form; the long texts share
-    // their first 39 characters.
+    // ド and ト differ only in the last byte of their UTF-8 form; the long texts share their
+    // first 39 characters, and the longest differ only in their 300th, "i" against "W".
+    const auto longI = std::string (299, 'e') + "i", longW = std::string (299, 'e') + "W";
     const char* texts[] = { "",
                             "a",
                             "A",
@@ -22,7 +23,9 @@ TEST (TypefaceCache, RepeatsAreAnsweredFromTheCacheKeyedByTheExactText)
                             u8"ダウト",
                             u8"次へ Next",
                             "Press Open Folder to open the installer file location.",
-                            "Press Open Folder to open the installer" };
+                            "Press Open Folder to open the installer",
+                            longI.c_str(),
+                            longW.c_str() };
     const int refused = 'R', kept = 0x8a00;
     counting->refusedOutline = refused;
     juce::Path keptOutline;
