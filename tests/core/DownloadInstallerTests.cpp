@@ -307,9 +307,15 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u200e.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
-        // Joiners: Persian and Indic words and emoji sequences are written with them.
+        // Joiners: Persian and Indic words and emoji sequences are written with them; next to
+        // ASCII, at an end or doubled they hide.
         { "\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645.bin", true },
         { "\U0001f469\u200d\U0001f4bb.bin", true },
+        { "Larkspire\u200cSetup.bin", false },
+        { "\u0645\u06cc\u200c.bin", false },
+        { "\u200d\U0001f4bb.bin", false },
+        { "\u0645\u200c\u200c\u062e.bin", false },
+        { "Setup.bin\u200d", false },
         // No text: a sequence cut short at the end, a lone surrogate.
         { "Setup\xe2\xa0", false },
         { "Setu\xf0\x9f\x98", false },
