@@ -17,10 +17,10 @@ bool isRedirect (int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-/** A response header's values, trimmed, in the order sent; JUCE joins repeated ones with ",".
-    JUCE splits a header line at ": " only, so a line written "Name:value" arrives as a key
-    alone and is split here. */
-juce::StringArray responseHeader (const juce::StringPairArray& headers, const juce::String& name)
+/** A response header's values, trimmed and joined with "," in the order sent, as JUCE joins
+    repeated ones; empty when absent. JUCE splits a header line at ": " only, so a line written
+    "Name:value" arrives as a key alone and is split here. */
+juce::String responseHeader (const juce::StringPairArray& headers, const juce::String& name)
 {
     juce::StringArray values;
     for (int i = 0; i < headers.size(); ++i)
@@ -30,14 +30,14 @@ juce::StringArray responseHeader (const juce::StringPairArray& headers, const ju
         if (line.upToFirstOccurrenceOf (":", false, false).trim().equalsIgnoreCase (name))
             values.add (line.fromFirstOccurrenceOf (":", false, false).trim());
     }
-    return values;
+    return values.joinIntoString (",");
 }
 
 /** We ask for the body as it is, and curl decodes nothing: an encoded body would be saved or
     read as it came. */
 void refuseContentEncoding (const juce::StringPairArray& headers)
 {
-    const auto encoding = responseHeader (headers, "Content-Encoding").joinIntoString (",");
+    const auto encoding = responseHeader (headers, "Content-Encoding");
     for (const auto& token : juce::StringArray::fromTokens (encoding, ",", {}))
         if (token.trim().isNotEmpty() && ! token.trim().equalsIgnoreCase ("identity"))
             throwServerError (
@@ -47,7 +47,7 @@ void refuseContentEncoding (const juce::StringPairArray& headers)
 /** Lengths that disagree leave the body's end to whichever one curl takes: no body to trust. */
 void refuseConflictingLengths (const juce::StringPairArray& headers)
 {
-    const auto lengths = responseHeader (headers, "Content-Length").joinIntoString (",");
+    const auto lengths = responseHeader (headers, "Content-Length");
     juce::StringArray distinct;
     for (const auto& token : juce::StringArray::fromTokens (lengths, ",", {}))
         distinct.addIfNotAlreadyThere (token.trim());
@@ -85,8 +85,8 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
         // A redirect without a Location that can be read fails as its status.
         const auto next =
             isRedirect (status) && redirects < maxRedirects
-                ? redirectTarget (address, responseHeader (stream->getResponseHeaders(), "Location")
-                                               .joinIntoString (","))
+                ? redirectTarget (address,
+                                  responseHeader (stream->getResponseHeaders(), "Location"))
                 : juce::String();
         if (next.isNotEmpty())
         {
