@@ -135,6 +135,22 @@ TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
     ASSERT_TRUE (waitForPage (2));
     EXPECT_EQ (downloading().getRetryCount(), 2);
     EXPECT_EQ (server->getRequestCount (filePath), 3);
+
+    // Cancel during a retry, then Next: the fresh download counts its own retries from one.
+    SetUp();
+    startRoad ({ "--file-status", "404", "--file-fail-times", "2" });
+    ASSERT_TRUE (pumpUntil ([&] { return status() == "Retrying (1/3)..."; }, 5000)) << status();
+    downloading().nextButton->triggerClick();
+    ASSERT_TRUE (waitForPage (0, 2000));
+    pressNext();
+    ASSERT_TRUE (pumpUntil ([&] { return server->getRequestCount (filePath) == 2; }));
+    ASSERT_TRUE (pumpUntil ([&] { return status().rfind ("Retrying", 0) == 0; }, 5000)) << status();
+    EXPECT_EQ (status(), "Retrying (1/3)...");
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (downloading().getRetryCount(), 1);
+    EXPECT_EQ (model->outcomeFlags,
+               InstallerModel::userCancelled | InstallerModel::downloadSucceeded);
+    expectTheServedInstallerAlone();
 }
 
 TEST_F (DownloadRoad, StallKeepsTheFiguresAndDropsTheSpeed)
