@@ -11,6 +11,9 @@ BackgroundThreads& BackgroundThreads::get()
 
 bool BackgroundThreads::start (std::function<void()> function) noexcept
 {
+    if (startsRefused)
+        return false;
+
     std::list<Entry> ended;
     bool started = false;
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <list>
@@ -29,6 +30,9 @@ public:
         another process stops waiting. */
     bool isWaitedFor() const;
 
+    /** For tests: while set, start starts nothing and returns false, as when none can start. */
+    void refuseStartsForTests (bool refuse) noexcept { startsRefused = refuse; }
+
 private:
     struct Entry
     {
@@ -45,6 +49,7 @@ private:
     std::condition_variable endedSignal;
     std::list<Entry> running; // a list: an entry stays where its thread marks it ended
     int waiters = 0;
+    std::atomic<bool> startsRefused { false };
 
     BackgroundThreads (const BackgroundThreads&) = delete;
     BackgroundThreads& operator= (const BackgroundThreads&) = delete;
