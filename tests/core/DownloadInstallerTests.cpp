@@ -39,6 +39,20 @@ constexpr bool streamsAGibibyteQuickly =
 constexpr bool streamsAGibibyteQuickly = true;
 #endif
 
+/** While it lives, with refuse, no thread of BackgroundThreads starts; the pool starts threads
+    again once it goes, whatever the test did meanwhile. */
+class NoThreadStarts final
+{
+public:
+    explicit NoThreadStarts (bool refuse)
+    {
+        BackgroundThreads::get().refuseStartsForTests (refuse);
+    }
+    ~NoThreadStarts() { BackgroundThreads::get().refuseStartsForTests (false); }
+
+    JUCE_DECLARE_NON_COPYABLE (NoThreadStarts)
+};
+
 /** Files and folders in folder, hidden ones included. */
 int entriesIn (const juce::File& folder)
 {
@@ -123,23 +137,35 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
 {
     // A copy under way stops before its next read. A read blocked on a stall or a 4 KiB/s
     // trickle, or a request without an answer, runs on for 8 to 32 s unless the cancel
-    // interrupts it. A cancel that comes before the request (the last row, whose interrupter
-    // has run and found no request) keeps it from going out at all.
-    const std::pair<std::vector<std::string>, bool> rows[] {
-        { { "--file-size", "16M", "--file-rate", "2M" }, false },
-        { { "--file-size", "16M", "--file-stall-after", "204800" }, false },
-        { { "--file-size", "16M", "--file-rate", "4K" }, false },
-        { { "--file-hang" }, false },
-        { { "--file-hang" }, true },
-    };
-    for (const auto& [options, cancelledFirst] : rows)
+    // interrupts it: from a thread of its own, or from the cancelling one when no thread can be
+    // started. A cancel that comes before the request (its interrupter has run and found no
+    // request) keeps it from going out at all.
+    enum class Cancel
     {
-        SCOPED_TRACE (options.back() + (cancelledFirst ? ", cancelled first" : ""));
+        underWay,
+        underWayWithNoThreadToStart,
+        first
+    };
+    const std::pair<std::vector<std::string>, Cancel> rows[] {
+        { { "--file-size", "16M", "--file-rate", "2M" }, Cancel::underWay },
+        { { "--file-size", "16M", "--file-stall-after", "204800" }, Cancel::underWay },
+        { { "--file-size", "16M", "--file-stall-after", "204800" },
+          Cancel::underWayWithNoThreadToStart },
+        { { "--file-size", "16M", "--file-rate", "4K" }, Cancel::underWay },
+        { { "--file-hang" }, Cancel::underWay },
+        { { "--file-hang" }, Cancel::underWayWithNoThreadToStart },
+        { { "--file-hang" }, Cancel::first },
+    };
+    for (const auto& [options, cancel] : rows)
+    {
+        const char* const cancelTexts[] { "", ", no thread to start", ", cancelled first" };
+        SCOPED_TRACE (options.back() + cancelTexts[static_cast<int> (cancel)]);
         const TemporaryFolder folder;
         const auto destination = folder.get().getChildFile ("installer.bin");
         destination.replaceWithText ("old installer");
         const DevServer server (options);
         const auto control = std::make_shared<AsyncControlBlock>();
+        const auto cancelledFirst = cancel == Cancel::first;
         if (cancelledFirst)
         {
             cancelFunctionFor (control)();
@@ -160,6 +186,7 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
                            entriesIn (folder.get()) == (answered ? 2 : 1);
                 },
                 20000));
+            const NoThreadStarts noThreads (cancel == Cancel::underWayWithNoThreadToStart);
             cancelFunctionFor (control)();
         }
         ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
