@@ -111,6 +111,23 @@ TEST_F (DownloadRoad, ServerErrorEndsOnTheFailurePage)
                    downloadFolder.getFullPathName().toStdString() +
                    "/fichier é/ダウンロード 下载`\n" + openFolderLine);
     EXPECT_EQ (file.loadFileAsString(), "a file, not a folder");
+
+    // A folder that appears at the installer's place while the body trickles in: the final
+    // rename fails, the details say why, and the partial file goes with the failure.
+    SetUp();
+    startRoad ({ "--file-size", "512K", "--file-rate", "256K" });
+    ASSERT_TRUE (pumpUntil ([&] { return entries() == 1; })); // the partial file
+    const auto inTheWay = downloadFolder.getChildFile (installerName);
+    ASSERT_TRUE (inTheWay.createDirectory());
+    ASSERT_TRUE (waitForPage (2));
+    EXPECT_EQ (text (finished().descriptionLabel),
+               "Failed to download Larkspire\nOther error\nPlease report this incident to customer "
+               "support.\n\nError details: failed to replace file `" +
+                   inTheWay.getFullPathName().toStdString() + "`, reason is: `Is a directory`\n" +
+                   openFolderLine);
+    EXPECT_EQ (server->getRequestCount (filePath), 1);
+    EXPECT_TRUE (inTheWay.isDirectory());
+    EXPECT_EQ (entries(), 1);
 }
 
 TEST_F (DownloadRoad, RetriesAndAnUnannouncedTotalAreShownInTheSizeLine)
