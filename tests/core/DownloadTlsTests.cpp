@@ -38,6 +38,17 @@ public:
 
     int getPort() const noexcept { return port; }
 
+    /** Ends the server and returns the first line of each request it read, in turn. */
+    juce::StringArray stopAndGetRequests()
+    {
+        process.kill();
+        juce::StringArray requests;
+        for (const auto& line : juce::StringArray::fromLines (process.readAllProcessOutput()))
+            if (line.startsWith ("request: "))
+                requests.add (line.fromFirstOccurrenceOf ("request: ", false, false));
+        return requests;
+    }
+
 private:
     juce::ChildProcess process;
     int port = 0;
@@ -74,18 +85,35 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
     const auto found = [] (const std::string& location)
     { return "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n"; };
 
-    const std::pair<std::vector<std::string>, std::string> rows[] {
-        { { installer }, "ok" },
-        { { found ("/moved/installer.bin"), installer }, "ok" },
-        { { found (plainLink) },
-          "ServerError: refused redirect from https to http: `" + plainLink + "`" },
-        { { found ("HTTP://127.0.0.1:" + std::to_string (plain.getPort()) + "/installer.bin") },
-          "ServerError: refused redirect from https to http: `" + plainLink + "`" },
-    };
-    for (const auto& [answers, expected] : rows)
+    const auto gets = [] (const std::vector<std::string>& paths)
     {
-        SCOPED_TRACE (expected);
-        const TlsScriptedServer server (certificate, key, answers);
+        juce::StringArray lines;
+        for (const auto& path : paths)
+            lines.add ("GET " + path + " HTTP/1.1");
+        return lines;
+    };
+    const auto refused = "ServerError: refused redirect from https to http: `" + plainLink + "`";
+
+    struct Row
+    {
+        std::vector<std::string> answers; // the TLS server's, in turn, the last to the rest
+        std::string expected;
+        juce::StringArray requests; // the request lines the TLS server read, in turn
+    };
+    const Row rows[] {
+        { { installer }, "ok", gets ({ "/files/installer.bin" }) },
+        { { found ("/moved/installer.bin"), installer },
+          "ok",
+          gets ({ "/files/installer.bin", "/moved/installer.bin" }) },
+        { { found (plainLink) }, refused, gets ({ "/files/installer.bin" }) },
+        { { found ("HTTP://127.0.0.1:" + std::to_string (plain.getPort()) + "/installer.bin") },
+          refused,
+          gets ({ "/files/installer.bin" }) },
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.expected + ", " + row.requests.joinIntoString ("|").toStdString());
+        TlsScriptedServer server (certificate, key, row.answers);
         ASSERT_NE (server.getPort(), 0);
         const auto destination =
             folder.get().getChildFile (juce::Uuid().toString()).getChildFile ("installer.bin");
@@ -102,9 +130,11 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
         if (::geteuid() != 0 || outcome.startsWith ("unshare:") || outcome.startsWith ("mount:"))
             GTEST_SKIP() << "needs root and unshare -m for a private mount: " << outcome;
 
-        EXPECT_EQ (outcome.toStdString(), expected);
-        EXPECT_TRUE (expected == "ok" ? destination.loadFileAsString() == juce::String (body)
-                                      : ! destination.exists());
+        EXPECT_EQ (outcome.toStdString(), row.expected);
+        EXPECT_TRUE (row.expected == "ok" ? destination.loadFileAsString() == juce::String (body)
+                                          : ! destination.exists());
+        EXPECT_EQ (server.stopAndGetRequests().joinIntoString ("|"),
+                   row.requests.joinIntoString ("|"));
         EXPECT_EQ (plain.getConnectionCount(), 0) << plain.getReceived();
     }
 }
