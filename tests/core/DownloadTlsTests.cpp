@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <unistd.h>
 
 using testing_support::ScriptedServer;
@@ -99,6 +100,7 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
         std::vector<std::string> answers; // the TLS server's, in turn, the last to the rest
         std::string expected;
         juce::StringArray requests; // the request lines the TLS server read, in turn
+        bool overHttp = false;      // the link is http, to a server that redirects to https
     };
     const Row rows[] {
         { { installer }, "ok", gets ({ "/files/installer.bin" }) },
@@ -109,12 +111,27 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
         { { found ("HTTP://127.0.0.1:" + std::to_string (plain.getPort()) + "/installer.bin") },
           refused,
           gets ({ "/files/installer.bin" }) },
+        // The step down is checked against the address that redirected, not the link: http up
+        // to https, then a relative step that stays on https, or a step down that is refused.
+        { { found ("/moved/installer.bin"), installer },
+          "ok",
+          gets ({ "/files/installer.bin", "/moved/installer.bin" }),
+          true },
+        { { found (plainLink) }, refused, gets ({ "/files/installer.bin" }), true },
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE (row.expected + ", " + row.requests.joinIntoString ("|").toStdString());
+        SCOPED_TRACE (row.expected + (row.overHttp ? ", over http, " : ", ") +
+                      row.requests.joinIntoString ("|").toStdString());
         TlsScriptedServer server (certificate, key, row.answers);
         ASSERT_NE (server.getPort(), 0);
+        const auto secureLink =
+            "https://127.0.0.1:" + std::to_string (server.getPort()) + "/files/installer.bin";
+        std::optional<ScriptedServer> entry;
+        if (row.overHttp)
+            entry.emplace (found (secureLink));
+        const auto link =
+            entry ? entry->getUrl ("http", "/files/installer.bin").toStdString() : secureLink;
         const auto destination =
             folder.get().getChildFile (juce::Uuid().toString()).getChildFile ("installer.bin");
 
@@ -125,8 +142,7 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
               "\"$3\" \"$4\"",
               "sh", certificate.getFullPathName(),
               juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
-              destination.getFullPathName(),
-              "https://127.0.0.1:" + juce::String (server.getPort()) + "/files/installer.bin" });
+              destination.getFullPathName(), juce::String (link) });
         if (::geteuid() != 0 || outcome.startsWith ("unshare:") || outcome.startsWith ("mount:"))
             GTEST_SKIP() << "needs root and unshare -m for a private mount: " << outcome;
 
@@ -135,6 +151,10 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
                                           : ! destination.exists());
         EXPECT_EQ (server.stopAndGetRequests().joinIntoString ("|"),
                    row.requests.joinIntoString ("|"));
+        if (entry)
+        {
+            EXPECT_EQ (entry->getConnectionCount(), 1) << entry->getReceived();
+        }
         EXPECT_EQ (plain.getConnectionCount(), 0) << plain.getReceived();
     }
 }
