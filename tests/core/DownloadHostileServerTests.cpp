@@ -8,6 +8,23 @@
 using testing_support::ScriptedServer;
 using testing_support::TemporaryFolder;
 
+namespace
+{
+/** The first line of each request head in received, joined with "|". */
+std::string requestLines (const std::string& received)
+{
+    std::string lines;
+    for (std::size_t head = 0; head < received.size();)
+    {
+        const auto end = received.find ("\r\n\r\n", head);
+        lines += (lines.empty() ? "" : "|") +
+                 received.substr (head, received.find ("\r\n", head) - head);
+        head = end == std::string::npos ? received.size() : end + 4;
+    }
+    return lines;
+}
+} // namespace
+
 TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
 {
     // Another service on this machine, which no link or redirect may reach.
@@ -28,11 +45,14 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
 
     // A redirect (its Location first, as plain Node.js servers send it, or later, in any
     // letter case) to a path of the same server, which then sends the installer.
-    const auto movedTo = [&] (const std::string& location)
-    {
-        return std::vector<std::string> { found + location + "\r\nContent-Length: 0\r\n\r\n",
-                                          head + sized + body };
+    const auto redirect = [] (const std::string& status, const std::string& location)
+    { return "HTTP/1.1 " + status + "\r\n" + location + "\r\nContent-Length: 0\r\n\r\n"; };
+    const auto movedTo = [&] (const std::string& location) {
+        return std::vector<std::string> { redirect ("302 Found", location), head + sized + body };
     };
+    // A second host on the way: a relative Location from it is resolved against its address.
+    const ScriptedServer relay (std::vector<std::string> {
+        redirect ("302 Found", "Location: ../z/installer.bin"), head + sized + body });
 
     struct Row
     {
@@ -95,6 +115,12 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "ok 2",
           {},
           "GET /%E5%8B%95%E3%81%8F/installer.bin HTTP/1.1" },
+        { { redirect ("302 Found", "Location: " + relay.getUrl ("http", "/x/y/").toStdString()) },
+          "installer.bin",
+          1000,
+          "ok 1",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
         { { head + "Content-Length: 0\r\n\r\n" },
           "installer.bin",
           3145728,
@@ -180,4 +206,8 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
         EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories),
                    hadOld ? 1 : 0);
     }
+
+    // The cross-host row's second hop, and where its relative Location led.
+    EXPECT_EQ (requestLines (relay.getReceived()),
+               "GET /x/y/ HTTP/1.1|GET /x/z/installer.bin HTTP/1.1");
 }
