@@ -47,8 +47,9 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     // letter case) to a path of the same server, which then sends the installer.
     const auto redirect = [] (const std::string& status, const std::string& location)
     { return "HTTP/1.1 " + status + "\r\n" + location + "\r\nContent-Length: 0\r\n\r\n"; };
-    const auto movedTo = [&] (const std::string& location) {
-        return std::vector<std::string> { redirect ("302 Found", location), head + sized + body };
+    const auto movedTo = [&] (const std::string& location, const std::string& status = "302 Found")
+    {
+        return std::vector<std::string> { redirect (status, location), head + sized + body };
     };
     // A second host on the way: a relative Location from it is resolved against its address.
     const ScriptedServer relay (std::vector<std::string> {
@@ -121,6 +122,50 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "ok 1",
           {},
           "GET /files/installer.bin HTTP/1.1" },
+        // Each redirect status is followed (302 above). The statuses beside them are no redirect:
+        // they fail as their status, a client error tried four times.
+        { movedTo ("Location: /301/installer.bin", "301 Moved Permanently"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /301/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /303/installer.bin", "303 See Other"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /303/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /307/installer.bin", "307 Temporary Redirect"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /307/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /308/installer.bin", "308 Permanent Redirect"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /308/installer.bin HTTP/1.1" },
+        { { redirect ("300 Multiple Choices", "Location: /300/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 300 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
+        { { redirect ("304 Not Modified", "Location: /304/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 304 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
+        { { redirect ("309 Moved", "Location: /309/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 309 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
         { { head + "Content-Length: 0\r\n\r\n" },
           "installer.bin",
           3145728,
@@ -173,7 +218,7 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE (row.expected.substr (0, 100));
+        SCOPED_TRACE (row.expected.substr (0, 100) + " " + row.sent);
         const ScriptedServer server (row.answers);
         const TemporaryFolder folder;
         const auto destination =
