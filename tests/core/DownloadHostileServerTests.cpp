@@ -8,6 +8,23 @@
 using testing_support::ScriptedServer;
 using testing_support::TemporaryFolder;
 
+namespace
+{
+/** The first line of each request head in received, joined with "|". */
+std::string requestLines (const std::string& received)
+{
+    std::string lines;
+    for (std::size_t head = 0; head < received.size();)
+    {
+        const auto end = received.find ("\r\n\r\n", head);
+        lines += (lines.empty() ? "" : "|") +
+                 received.substr (head, received.find ("\r\n", head) - head);
+        head = end == std::string::npos ? received.size() : end + 4;
+    }
+    return lines;
+}
+} // namespace
+
 TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
 {
     // Another service on this machine, which no link or redirect may reach.
@@ -28,11 +45,15 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
 
     // A redirect (its Location first, as plain Node.js servers send it, or later, in any
     // letter case) to a path of the same server, which then sends the installer.
-    const auto movedTo = [&] (const std::string& location)
+    const auto redirect = [] (const std::string& status, const std::string& location)
+    { return "HTTP/1.1 " + status + "\r\n" + location + "\r\nContent-Length: 0\r\n\r\n"; };
+    const auto movedTo = [&] (const std::string& location, const std::string& status = "302 Found")
     {
-        return std::vector<std::string> { found + location + "\r\nContent-Length: 0\r\n\r\n",
-                                          head + sized + body };
+        return std::vector<std::string> { redirect (status, location), head + sized + body };
     };
+    // A second host on the way: a relative Location from it is resolved against its address.
+    const ScriptedServer relay (std::vector<std::string> {
+        redirect ("302 Found", "Location: ../z/installer.bin"), head + sized + body });
 
     struct Row
     {
@@ -95,6 +116,56 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "ok 2",
           {},
           "GET /%E5%8B%95%E3%81%8F/installer.bin HTTP/1.1" },
+        { { redirect ("302 Found", "Location: " + relay.getUrl ("http", "/x/y/").toStdString()) },
+          "installer.bin",
+          1000,
+          "ok 1",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
+        // Each redirect status is followed (302 above). The statuses beside them are no redirect:
+        // they fail as their status, a client error tried four times.
+        { movedTo ("Location: /301/installer.bin", "301 Moved Permanently"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /301/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /303/installer.bin", "303 See Other"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /303/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /307/installer.bin", "307 Temporary Redirect"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /307/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /308/installer.bin", "308 Permanent Redirect"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /308/installer.bin HTTP/1.1" },
+        { { redirect ("300 Multiple Choices", "Location: /300/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 300 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
+        { { redirect ("304 Not Modified", "Location: /304/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 304 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
+        { { redirect ("309 Moved", "Location: /309/installer.bin") },
+          "installer.bin",
+          1000,
+          "ClientError: HTTP error code 309 4",
+          {},
+          "GET /files/installer.bin HTTP/1.1" },
         { { head + "Content-Length: 0\r\n\r\n" },
           "installer.bin",
           3145728,
@@ -147,7 +218,7 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE (row.expected.substr (0, 100));
+        SCOPED_TRACE (row.expected.substr (0, 100) + " " + row.sent);
         const ScriptedServer server (row.answers);
         const TemporaryFolder folder;
         const auto destination =
@@ -180,4 +251,8 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
         EXPECT_EQ (folder.get().getNumberOfChildFiles (juce::File::findFilesAndDirectories),
                    hadOld ? 1 : 0);
     }
+
+    // The cross-host row's second hop, and where its relative Location led.
+    EXPECT_EQ (requestLines (relay.getReceived()),
+               "GET /x/y/ HTTP/1.1|GET /x/z/installer.bin HTTP/1.1");
 }

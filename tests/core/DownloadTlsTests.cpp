@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <unistd.h>
 
 using testing_support::ScriptedServer;
@@ -37,6 +38,17 @@ public:
     }
 
     int getPort() const noexcept { return port; }
+
+    /** Ends the server and returns the first line of each request it read, in turn. */
+    juce::StringArray stopAndGetRequests()
+    {
+        process.kill();
+        juce::StringArray requests;
+        for (const auto& line : juce::StringArray::fromLines (process.readAllProcessOutput()))
+            if (line.startsWith ("request: "))
+                requests.add (line.fromFirstOccurrenceOf ("request: ", false, false));
+        return requests;
+    }
 
 private:
     juce::ChildProcess process;
@@ -74,19 +86,52 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
     const auto found = [] (const std::string& location)
     { return "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n"; };
 
-    const std::pair<std::vector<std::string>, std::string> rows[] {
-        { { installer }, "ok" },
-        { { found ("/moved/installer.bin"), installer }, "ok" },
-        { { found (plainLink) },
-          "ServerError: refused redirect from https to http: `" + plainLink + "`" },
-        { { found ("HTTP://127.0.0.1:" + std::to_string (plain.getPort()) + "/installer.bin") },
-          "ServerError: refused redirect from https to http: `" + plainLink + "`" },
-    };
-    for (const auto& [answers, expected] : rows)
+    const auto gets = [] (const std::vector<std::string>& paths)
     {
-        SCOPED_TRACE (expected);
-        const TlsScriptedServer server (certificate, key, answers);
+        juce::StringArray lines;
+        for (const auto& path : paths)
+            lines.add ("GET " + path + " HTTP/1.1");
+        return lines;
+    };
+    const auto refused = "ServerError: refused redirect from https to http: `" + plainLink + "`";
+
+    struct Row
+    {
+        std::vector<std::string> answers; // the TLS server's, in turn, the last to the rest
+        std::string expected;
+        juce::StringArray requests; // the request lines the TLS server read, in turn
+        bool overHttp = false;      // the link is http, to a server that redirects to https
+    };
+    const Row rows[] {
+        { { installer }, "ok", gets ({ "/files/installer.bin" }) },
+        { { found ("/moved/installer.bin"), installer },
+          "ok",
+          gets ({ "/files/installer.bin", "/moved/installer.bin" }) },
+        { { found (plainLink) }, refused, gets ({ "/files/installer.bin" }) },
+        { { found ("HTTP://127.0.0.1:" + std::to_string (plain.getPort()) + "/installer.bin") },
+          refused,
+          gets ({ "/files/installer.bin" }) },
+        // The step down is checked against the address that redirected, not the link: http up
+        // to https, then a relative step that stays on https, or a step down that is refused.
+        { { found ("/moved/installer.bin"), installer },
+          "ok",
+          gets ({ "/files/installer.bin", "/moved/installer.bin" }),
+          true },
+        { { found (plainLink) }, refused, gets ({ "/files/installer.bin" }), true },
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.expected + (row.overHttp ? ", over http, " : ", ") +
+                      row.requests.joinIntoString ("|").toStdString());
+        TlsScriptedServer server (certificate, key, row.answers);
         ASSERT_NE (server.getPort(), 0);
+        const auto secureLink =
+            "https://127.0.0.1:" + std::to_string (server.getPort()) + "/files/installer.bin";
+        std::optional<ScriptedServer> entry;
+        if (row.overHttp)
+            entry.emplace (found (secureLink));
+        const auto link =
+            entry ? entry->getUrl ("http", "/files/installer.bin").toStdString() : secureLink;
         const auto destination =
             folder.get().getChildFile (juce::Uuid().toString()).getChildFile ("installer.bin");
 
@@ -97,14 +142,19 @@ TEST (DownloadInstaller, AnHttpsLinkIsFollowedOverHttpsButNeverDownToHttp)
               "\"$3\" \"$4\"",
               "sh", certificate.getFullPathName(),
               juce::File::getSpecialLocation (juce::File::currentExecutableFile).getFullPathName(),
-              destination.getFullPathName(),
-              "https://127.0.0.1:" + juce::String (server.getPort()) + "/files/installer.bin" });
+              destination.getFullPathName(), juce::String (link) });
         if (::geteuid() != 0 || outcome.startsWith ("unshare:") || outcome.startsWith ("mount:"))
             GTEST_SKIP() << "needs root and unshare -m for a private mount: " << outcome;
 
-        EXPECT_EQ (outcome.toStdString(), expected);
-        EXPECT_TRUE (expected == "ok" ? destination.loadFileAsString() == juce::String (body)
-                                      : ! destination.exists());
+        EXPECT_EQ (outcome.toStdString(), row.expected);
+        EXPECT_TRUE (row.expected == "ok" ? destination.loadFileAsString() == juce::String (body)
+                                          : ! destination.exists());
+        EXPECT_EQ (server.stopAndGetRequests().joinIntoString ("|"),
+                   row.requests.joinIntoString ("|"));
+        if (entry)
+        {
+            EXPECT_EQ (entry->getConnectionCount(), 1) << entry->getReceived();
+        }
         EXPECT_EQ (plain.getConnectionCount(), 0) << plain.getReceived();
     }
 }

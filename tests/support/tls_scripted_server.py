@@ -5,8 +5,10 @@ request head, sends the answer and closes.
 
     tls_scripted_server.py CERTIFICATE KEY ANSWER...
 
-The first line on standard output is "listening on PORT". It ends once the process that started
-it has ended, however that ended."""
+The first line on standard output is "listening on PORT"; then, for each request head read and
+before its answer goes out, "request: " and the head's first line, so that a test can tell
+which requests reached this server. It ends once the process that started it has ended,
+however that ended."""
 
 import os
 import socket
@@ -23,6 +25,9 @@ def serve(connection, context, answer):
             if not data:
                 return
             head += data
+        # Before the answer: once the client has it, the line is there to read.
+        line = head.split(b"\r\n", 1)[0].decode("latin-1")
+        print("request:", line, flush=True)
         tls.sendall(answer)
 
 
