@@ -9,7 +9,8 @@
 /** Opens a GET of url (8000 ms connection time-out, "Accept-Encoding: identity") and connects
     (worker thread). Redirects (301, 302, 303, 307, 308) are followed here, at most 5, and every
     address, the first included, must be http or https, with no step from https down to http
-    (else ServerError before its request). A cancel of the task interrupts the request and reads
+    (else ServerError before its request); a redirect whose Location headers differ is a
+    ServerError, identical ones are one. A cancel of the task interrupts the request and reads
     from the stream for as long as it lives. A request that got no answer because a cancel cut
     it short throws TaskCancelledError; any other status but 200 (0: no answer; a redirect
     without a readable Location, or a sixth) goes to throwForHttpStatus; then a cancelled task

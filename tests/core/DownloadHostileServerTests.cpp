@@ -25,6 +25,12 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     };
     const auto unsafe = std::string ("ServerError: unsafe installer file name `");
     const auto longName = std::string (60000, 'n');
+    // A second service, so that two absolute Locations name two servers, neither to be reached.
+    const ScriptedServer elsewhere ("220 ready\r\n");
+    const auto toOther = other.getUrl ("http", "/a/installer.bin").toStdString(),
+               toElsewhere = elsewhere.getUrl ("http", "/b/installer.bin").toStdString();
+    const auto conflicting = [] (const std::string& locations)
+    { return "ServerError: response has conflicting locations (`Location: " + locations + "`) 1"; };
 
     // A redirect (its Location first, as plain Node.js servers send it, or later, in any
     // letter case) to a path of the same server, which then sends the installer.
@@ -144,6 +150,42 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           1000,
           "ok 1",
           "HTTP://127.0.0.1:{}/installer.bin" },
+        // Every one of repeated header lines counts, in any letter case and spacing.
+        { { head + "Content-Encoding: identity\r\nContent-Encoding:gzip\r\n" + sized + body },
+          "installer.bin",
+          0,
+          "ServerError: response body is content-encoded (`identity,gzip`) 1" },
+        { { head + "Content-Length: 1000\r\ncontent-length:5\r\n\r\n" + body },
+          "installer.bin",
+          0,
+          "ServerError: response has conflicting lengths (`Content-Length: 1000,5`) 1" },
+        { { head + "Content-Length: 1000\r\ncontent-length:5\r\n\r\n" + body },
+          "installer.bin",
+          5,
+          "ServerError: response has conflicting lengths (`Content-Length: 1000,5`) 1" },
+        { { head + "Content-Length: 1048576\r\nContent-Length: 1000\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: response has conflicting lengths (`Content-Length: 1048576,1000`) 1" },
+        // Locations that differ lead nowhere; identical ones are one.
+        { movedTo ("Location: /moved/a/installer.bin\r\nLocation: /moved/b/installer.bin"),
+          "installer.bin", 1000, conflicting ("/moved/a/installer.bin,/moved/b/installer.bin") },
+        { movedTo ("Location:/moved/a/installer.bin\r\nlocation:/moved/A/installer.bin"),
+          "installer.bin", 1000, conflicting ("/moved/a/installer.bin,/moved/A/installer.bin") },
+        { movedTo ("Location: " + toOther + "\r\nLocation: " + toElsewhere), "installer.bin", 1000,
+          conflicting (toOther + "," + toElsewhere) },
+        { movedTo ("Location: /moved/installer.bin\r\nLOCATION:/moved/installer.bin  "),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /moved/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /a,b/installer.bin"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /a,b/installer.bin HTTP/1.1" },
     };
     for (const auto& row : rows)
     {
@@ -166,6 +208,7 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
             });
         EXPECT_EQ (outcome + " " + std::to_string (server.getConnectionCount()), row.expected);
         EXPECT_EQ (other.getConnectionCount(), 0) << other.getReceived();
+        EXPECT_EQ (elsewhere.getConnectionCount(), 0) << elsewhere.getReceived();
         if (! row.sent.empty())
         {
             const auto received = server.getReceived();
