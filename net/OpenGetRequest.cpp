@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include <limits>
+
 namespace
 {
 constexpr int connectionTimeoutMs = 8000;
@@ -71,8 +73,12 @@ void refuseContentEncoding (const juce::StringPairArray& headers)
                 fmt::format ("response body is content-encoded (`{}`)", shownValues (encodings)));
 }
 
-/** Lengths that disagree leave the body's end to whichever one curl takes: no body to trust. */
-void refuseConflictingLengths (const juce::StringPairArray& headers)
+/** The length the Content-Length headers announce, -1 when there is none. Lengths that
+    disagree leave the body's end to whichever one curl takes, and a value that is no plain
+    decimal number ("+5", "5abc", which curl reads as 5) is no length to compare a body with:
+    no body to trust. A number too large for 64 bits is the largest length, too large for any
+    body we take. */
+juce::int64 announcedLengthOf (const juce::StringPairArray& headers)
 {
     const auto lengths = responseHeader (headers, "Content-Length");
     juce::StringArray distinct;
@@ -81,6 +87,24 @@ void refuseConflictingLengths (const juce::StringPairArray& headers)
     if (distinct.size() > 1)
         throwServerError (fmt::format ("response has conflicting lengths (`Content-Length: {}`)",
                                        shownValues (lengths)));
+    if (distinct.isEmpty())
+        return -1;
+
+    const auto& digits = distinct[0];
+    if (digits.isEmpty() || ! digits.containsOnly ("0123456789"))
+        throwServerError (fmt::format ("response has an invalid length (`Content-Length: {}`)",
+                                       shownValues (lengths)));
+
+    constexpr auto largest = std::numeric_limits<juce::int64>::max();
+    juce::int64 length = 0;
+    for (const auto digit : digits)
+    {
+        const auto value = static_cast<juce::int64> (digit - '0');
+        if (length > (largest - value) / 10)
+            return largest;
+        length = length * 10 + value;
+    }
+    return length;
 }
 
 /** Where the redirect's Location headers lead: identical repeats are one, and Locations that
@@ -140,9 +164,22 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
 
         control.throwIfCancelled();
         const auto headers = stream->getResponseHeaders();
-        refuseConflictingLengths (headers);
+        // Read once here, so that a length to distrust fails before any body is read.
+        announcedLengthOf (headers);
         if (! allowContentEncoding)
             refuseContentEncoding (headers);
         return stream;
     }
+}
+
+juce::int64 announcedLength (juce::WebInputStream& stream)
+{
+    return announcedLengthOf (stream.getResponseHeaders());
+}
+
+void requireBodySize (const char* what, juce::int64 received, juce::int64 expected)
+{
+    if (expected >= 0 && received != expected)
+        throwServerError (fmt::format ("{} size mismatch: received {} bytes, expected {}", what,
+                                       received, expected));
 }

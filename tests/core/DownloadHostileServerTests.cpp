@@ -29,8 +29,20 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     const ScriptedServer elsewhere ("220 ready\r\n");
     const auto toOther = other.getUrl ("http", "/a/installer.bin").toStdString(),
                toElsewhere = elsewhere.getUrl ("http", "/b/installer.bin").toStdString();
+    // The body in chunks after a Content-Length, which curl then ignores.
+    const auto chunked = [&] (const std::string& length)
+    {
+        return head + "Content-Length: " + length +
+               "\r\nTransfer-Encoding: chunked\r\n\r\n1f4\r\n" + body.substr (500) + "\r\n1f4\r\n" +
+               body.substr (500) + "\r\n0\r\n\r\n";
+    };
     const auto conflicting = [] (const std::string& locations)
     { return "ServerError: response has conflicting locations (`Location: " + locations + "`) 1"; };
+    const auto mismatch = [] (const char* expected)
+    {
+        return "ServerError: download size mismatch: received 1000 bytes, expected " +
+               std::string (expected) + " 1";
+    };
 
     // A redirect (its Location first, as plain Node.js servers send it, or later, in any
     // letter case) to a path of the same server, which then sends the installer.
@@ -186,6 +198,33 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "ok 2",
           {},
           "GET /a,b/installer.bin HTTP/1.1" },
+        // A chunked body is held to its Content-Length, however it ends.
+        { { chunked ("1048576") }, "installer.bin", 0, mismatch ("1048576") },
+        { { chunked ("1048576") }, "installer.bin", 1000, mismatch ("1048576") },
+        { { chunked ("999") }, "installer.bin", 1000, mismatch ("999") },
+        { { chunked ("1000") }, "installer.bin", 0, "ok 1" },
+        { { chunked ("1000") }, "installer.bin", 1000, "ok 1" },
+        // A length that is no plain number, or too large for any body.
+        { { chunked ("+1000") },
+          "installer.bin",
+          1000,
+          "ServerError: response has an invalid length (`Content-Length: +1000`) 1" },
+        { { head + "Content-Length: 1000abc\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: response has an invalid length (`Content-Length: 1000abc`) 1" },
+        { { head + "Content-Length: 9223372036854775807\r\n\r\n" + body },
+          "installer.bin",
+          0,
+          "ServerError: file is too large 1" },
+        { { head + "Content-Length: 9223372036854775808\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: file is too large 1" },
+        { { chunked ("1234567890123456789012345") },
+          "installer.bin",
+          0,
+          "ServerError: file is too large 1" },
     };
     for (const auto& row : rows)
     {
