@@ -36,7 +36,9 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
     // the update server's size are the installer all the same.
     const auto stream = openGetRequest (url, control, totalSize > 0);
 
-    const auto announced = stream->getTotalLength();
+    // From the headers, not from curl, which knows no length for a chunked body: a body that
+    // ends cleanly short of its announced length is no installer either.
+    const auto announced = announcedLength (*stream);
     if (announced >= sizeLimit)
         throwServerError ("file is too large");
 
@@ -92,12 +94,11 @@ void downloadOnce (const juce::File& destination, const juce::URL& url, juce::in
 
     if (stream->isError())
         throwCutShort ("download broken off", received, announced);
-    if (announced >= 0 && received != announced)
-        throwCutShort ("download size mismatch", received, announced);
+    requireBodySize ("download", received, announced);
     // The size from the links answer tells a body cut short without a length, and one that is
     // not the installer (encoded, another file), shorter or longer.
-    if (totalSize > 0 && received != totalSize)
-        throwCutShort ("download size mismatch", received, totalSize);
+    if (totalSize > 0)
+        requireBodySize ("download", received, totalSize);
     // Whatever was announced: an empty body is never an installer.
     if (received == 0)
         throwServerError ("download is empty");

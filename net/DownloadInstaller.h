@@ -19,7 +19,8 @@
     is not http or https, or its file name is unsafe, longer than 255 bytes or not the
     destination's file name; IOError when a folder stands at the destination. totalSize is the
     size the links answer gave (0: none): a body of another length fails as a size mismatch, as
-    does one of another length than announced, and an empty body always fails (ServerError). */
+    does one of another length than its Content-Length announces, whatever the framing, and an
+    empty body always fails (ServerError). */
 std::monostate downloadInstaller (const std::string& destinationPath,
                                   const std::string& downloadLink, std::int64_t totalSize,
                                   const AsyncControlBlock& control, ProgressFunction progress);

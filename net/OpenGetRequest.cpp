@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include <limits>
+
 namespace
 {
 constexpr int connectionTimeoutMs = 8000;
@@ -17,43 +19,107 @@ bool isRedirect (int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-/** A response header's values, trimmed and joined with "," in the order sent, as JUCE joins
-    repeated ones; empty when absent. JUCE splits a header line at ": " only, so a line written
-    "Name:value" arrives as a key alone and is split here. */
-juce::String responseHeader (const juce::StringPairArray& headers, const juce::String& name)
+/** A response header's values, trimmed, in the order sent, under its name in any letter case;
+    none when absent. The patched JUCE splits each line at its first colon and keeps a repeated
+    header's values one a line, as no header line can hold a line break. */
+juce::StringArray responseHeader (const juce::StringPairArray& headers, const juce::String& name)
 {
     juce::StringArray values;
     for (int i = 0; i < headers.size(); ++i)
     {
-        const auto value = headers.getAllValues()[i];
-        const auto line = headers.getAllKeys()[i] + (value.isEmpty() ? "" : ": " + value);
-        if (line.upToFirstOccurrenceOf (":", false, false).trim().equalsIgnoreCase (name))
-            values.add (line.fromFirstOccurrenceOf (":", false, false).trim());
+        if (! headers.getAllKeys()[i].trim().equalsIgnoreCase (name))
+            continue;
+        // A header sent empty is one empty value.
+        for (auto rest = headers.getAllValues()[i];;)
+        {
+            values.add (rest.upToFirstOccurrenceOf ("\n", false, false).trim());
+            if (! rest.containsChar ('\n'))
+                break;
+            rest = rest.fromFirstOccurrenceOf ("\n", false, false);
+        }
     }
-    return values.joinIntoString (",");
+    return values;
+}
+
+/** Values as a message names them: joined with ",", as one line would send them. */
+std::string shownValues (const juce::StringArray& values)
+{
+    return shownText (values.joinIntoString (","));
+}
+
+/** The comma-separated parts of every value, each trimmed; empty parts, and empty values, kept
+    as empty parts. */
+juce::StringArray tokensOf (const juce::StringArray& values)
+{
+    juce::StringArray tokens;
+    for (const auto& value : values)
+    {
+        if (value.isEmpty())
+            tokens.add ({});
+        for (const auto& token : juce::StringArray::fromTokens (value, ",", {}))
+            tokens.add (token.trim());
+    }
+    return tokens;
 }
 
 /** We ask for the body as it is, and curl decodes nothing: an encoded body would be saved or
     read as it came. */
 void refuseContentEncoding (const juce::StringPairArray& headers)
 {
-    const auto encoding = responseHeader (headers, "Content-Encoding");
-    for (const auto& token : juce::StringArray::fromTokens (encoding, ",", {}))
-        if (token.trim().isNotEmpty() && ! token.trim().equalsIgnoreCase ("identity"))
+    const auto encodings = responseHeader (headers, "Content-Encoding");
+    for (const auto& token : tokensOf (encodings))
+        if (token.isNotEmpty() && ! token.equalsIgnoreCase ("identity"))
             throwServerError (
-                fmt::format ("response body is content-encoded (`{}`)", shownText (encoding)));
+                fmt::format ("response body is content-encoded (`{}`)", shownValues (encodings)));
 }
 
-/** Lengths that disagree leave the body's end to whichever one curl takes: no body to trust. */
-void refuseConflictingLengths (const juce::StringPairArray& headers)
+/** The length the Content-Length headers announce, -1 when there is none. Lengths that
+    disagree leave the body's end to whichever one curl takes, and a value that is no plain
+    decimal number ("+5", "5abc", which curl reads as 5) is no length to compare a body with:
+    no body to trust. A number too large for 64 bits is the largest length, too large for any
+    body we take. */
+juce::int64 announcedLengthOf (const juce::StringPairArray& headers)
 {
     const auto lengths = responseHeader (headers, "Content-Length");
     juce::StringArray distinct;
-    for (const auto& token : juce::StringArray::fromTokens (lengths, ",", {}))
-        distinct.addIfNotAlreadyThere (token.trim());
+    for (const auto& token : tokensOf (lengths))
+        distinct.addIfNotAlreadyThere (token);
     if (distinct.size() > 1)
         throwServerError (fmt::format ("response has conflicting lengths (`Content-Length: {}`)",
-                                       shownText (lengths)));
+                                       shownValues (lengths)));
+    if (distinct.isEmpty())
+        return -1;
+
+    const auto& digits = distinct[0];
+    if (digits.isEmpty() || ! digits.containsOnly ("0123456789"))
+        throwServerError (fmt::format ("response has an invalid length (`Content-Length: {}`)",
+                                       shownValues (lengths)));
+
+    constexpr auto largest = std::numeric_limits<juce::int64>::max();
+    juce::int64 length = 0;
+    for (const auto digit : digits)
+    {
+        const auto value = static_cast<juce::int64> (digit - '0');
+        if (length > (largest - value) / 10)
+            return largest;
+        length = length * 10 + value;
+    }
+    return length;
+}
+
+/** Where the redirect's Location headers lead: identical repeats are one, and Locations that
+    differ are refused, as browsers refuse them: any one chosen would be a guess. Empty when
+    there is none. */
+juce::String locationOf (const juce::StringPairArray& headers)
+{
+    const auto locations = responseHeader (headers, "Location");
+    juce::StringArray distinct;
+    for (const auto& location : locations)
+        distinct.addIfNotAlreadyThere (location);
+    if (distinct.size() > 1)
+        throwServerError (fmt::format ("response has conflicting locations (`Location: {}`)",
+                                       shownValues (locations)));
+    return distinct[0];
 }
 } // namespace
 
@@ -83,11 +149,9 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
             control.throwIfCancelled();
 
         // A redirect without a Location that can be read fails as its status.
-        const auto next =
-            isRedirect (status) && redirects < maxRedirects
-                ? redirectTarget (address,
-                                  responseHeader (stream->getResponseHeaders(), "Location"))
-                : juce::String();
+        const auto next = isRedirect (status) && redirects < maxRedirects
+                              ? redirectTarget (address, locationOf (stream->getResponseHeaders()))
+                              : juce::String();
         if (next.isNotEmpty())
         {
             address = next;
@@ -100,9 +164,22 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
 
         control.throwIfCancelled();
         const auto headers = stream->getResponseHeaders();
-        refuseConflictingLengths (headers);
+        // Read once here, so that a length to distrust fails before any body is read.
+        announcedLengthOf (headers);
         if (! allowContentEncoding)
             refuseContentEncoding (headers);
         return stream;
     }
+}
+
+juce::int64 announcedLength (juce::WebInputStream& stream)
+{
+    return announcedLengthOf (stream.getResponseHeaders());
+}
+
+void requireBodySize (const char* what, juce::int64 received, juce::int64 expected)
+{
+    if (expected >= 0 && received != expected)
+        throwServerError (fmt::format ("{} size mismatch: received {} bytes, expected {}", what,
+                                       received, expected));
 }

@@ -9,11 +9,15 @@
 namespace
 {
 constexpr int bufferSize = 65536;
+const char* const tooLarge = "server retrurned invalid data (response body is too large)";
 } // namespace
 
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url)
 {
     const auto stream = openGetRequest (url, control);
+    const auto announced = announcedLength (*stream);
+    if (announced >= bufferSize)
+        throwServerError (tooLarge);
 
     std::vector<char> buffer (bufferSize, 0);
     int held = 0;
@@ -27,7 +31,7 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
             break;
 
         if (held == bufferSize)
-            throwServerError ("server retrurned invalid data (response body is too large)");
+            throwServerError (tooLarge);
 
         const auto got = stream->read (buffer.data() + held, bufferSize - held);
         if (got > 0)
@@ -45,7 +49,10 @@ std::string fetchServerResponse (const AsyncControlBlock& control, const juce::U
     // The stream may report its end together with the read that filled the buffer, so a body
     // of exactly 65536 bytes can leave the loop without the test above; it is too large too.
     if (held == bufferSize)
-        throwServerError ("server retrurned invalid data (response body is too large)");
+        throwServerError (tooLarge);
+
+    // A body that ended cleanly, chunked, short of or past its announced length.
+    requireBodySize ("response", held, announced);
 
     if (! isWellFormedUtf8 (reinterpret_cast<const unsigned char*> (buffer.data()),
                             static_cast<std::size_t> (held)))

@@ -42,6 +42,24 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     };
     const auto unsafe = std::string ("ServerError: unsafe installer file name `");
     const auto longName = std::string (60000, 'n');
+    // A second service, so that two absolute Locations name two servers, neither to be reached.
+    const ScriptedServer elsewhere ("220 ready\r\n");
+    const auto toOther = other.getUrl ("http", "/a/installer.bin").toStdString(),
+               toElsewhere = elsewhere.getUrl ("http", "/b/installer.bin").toStdString();
+    // The body in chunks after a Content-Length, which curl then ignores.
+    const auto chunked = [&] (const std::string& length)
+    {
+        return head + "Content-Length: " + length +
+               "\r\nTransfer-Encoding: chunked\r\n\r\n1f4\r\n" + body.substr (500) + "\r\n1f4\r\n" +
+               body.substr (500) + "\r\n0\r\n\r\n";
+    };
+    const auto conflicting = [] (const std::string& locations)
+    { return "ServerError: response has conflicting locations (`Location: " + locations + "`) 1"; };
+    const auto mismatch = [] (const char* expected)
+    {
+        return "ServerError: download size mismatch: received 1000 bytes, expected " +
+               std::string (expected) + " 1";
+    };
 
     // A redirect (its Location first, as plain Node.js servers send it, or later, in any
     // letter case) to a path of the same server, which then sends the installer.
@@ -215,6 +233,71 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           1000,
           "ok 1",
           "HTTP://127.0.0.1:{}/installer.bin" },
+        // Every one of repeated header lines counts, in any letter case and spacing.
+        { { head + "Content-Encoding: identity\r\nContent-Encoding:gzip\r\n" + sized + body },
+          "installer.bin",
+          0,
+          "ServerError: response body is content-encoded (`identity,gzip`) 1" },
+        { { head + "Content-Length: 1000\r\ncontent-length:5\r\n\r\n" + body },
+          "installer.bin",
+          0,
+          "ServerError: response has conflicting lengths (`Content-Length: 1000,5`) 1" },
+        { { head + "Content-Length: 1000\r\ncontent-length:5\r\n\r\n" + body },
+          "installer.bin",
+          5,
+          "ServerError: response has conflicting lengths (`Content-Length: 1000,5`) 1" },
+        { { head + "Content-Length: 1048576\r\nContent-Length: 1000\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: response has conflicting lengths (`Content-Length: 1048576,1000`) 1" },
+        // Locations that differ lead nowhere; identical ones are one.
+        { movedTo ("Location: /moved/a/installer.bin\r\nLocation: /moved/b/installer.bin"),
+          "installer.bin", 1000, conflicting ("/moved/a/installer.bin,/moved/b/installer.bin") },
+        { movedTo ("Location:/moved/a/installer.bin\r\nlocation:/moved/A/installer.bin"),
+          "installer.bin", 1000, conflicting ("/moved/a/installer.bin,/moved/A/installer.bin") },
+        { movedTo ("Location: " + toOther + "\r\nLocation: " + toElsewhere), "installer.bin", 1000,
+          conflicting (toOther + "," + toElsewhere) },
+        { movedTo ("Location: /moved/installer.bin\r\nLOCATION:/moved/installer.bin  "),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /moved/installer.bin HTTP/1.1" },
+        { movedTo ("Location: /a,b/installer.bin"),
+          "installer.bin",
+          1000,
+          "ok 2",
+          {},
+          "GET /a,b/installer.bin HTTP/1.1" },
+        // A chunked body is held to its Content-Length, however it ends.
+        { { chunked ("1048576") }, "installer.bin", 0, mismatch ("1048576") },
+        { { chunked ("1048576") }, "installer.bin", 1000, mismatch ("1048576") },
+        { { chunked ("999") }, "installer.bin", 1000, mismatch ("999") },
+        { { chunked ("1000") }, "installer.bin", 0, "ok 1" },
+        { { chunked ("1000") }, "installer.bin", 1000, "ok 1" },
+        // A length that is no plain number, or too large for any body.
+        { { chunked ("+1000") },
+          "installer.bin",
+          1000,
+          "ServerError: response has an invalid length (`Content-Length: +1000`) 1" },
+        { { head + "Content-Length: 1000abc\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: response has an invalid length (`Content-Length: 1000abc`) 1" },
+        // Chunked: JUCE's curl backend casts the length curl gives as a double, which rounds this
+        // one beyond 64 bits.
+        { { chunked ("9223372036854775807") },
+          "installer.bin",
+          0,
+          "ServerError: file is too large 1" },
+        { { head + "Content-Length: 9223372036854775808\r\n\r\n" + body },
+          "installer.bin",
+          1000,
+          "ServerError: file is too large 1" },
+        { { chunked ("1234567890123456789012345") },
+          "installer.bin",
+          0,
+          "ServerError: file is too large 1" },
     };
     for (const auto& row : rows)
     {
@@ -237,6 +320,7 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
             });
         EXPECT_EQ (outcome + " " + std::to_string (server.getConnectionCount()), row.expected);
         EXPECT_EQ (other.getConnectionCount(), 0) << other.getReceived();
+        EXPECT_EQ (elsewhere.getConnectionCount(), 0) << elsewhere.getReceived();
         if (! row.sent.empty())
         {
             const auto received = server.getReceived();

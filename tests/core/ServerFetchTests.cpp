@@ -236,6 +236,12 @@ TEST (ServerFetch, ATransferThatFailsOrLeavesHttpIsNoAnswer)
         { head + "Content-Length: 100\r\n\r\n{\"a\":1}", "ClientError: HTTP error code 0" },
         { head + "Content-Encoding: br\r\nContent-Length: 2\r\n\r\n{}",
           "ServerError: response body is content-encoded (`br`)" },
+        // A body is held to its Content-Length, however it ends.
+        { head + "Content-Length: 100\r\nTransfer-Encoding: chunked\r\n\r\n" +
+              "7\r\n{\"a\":1}\r\n0\r\n\r\n",
+          "ServerError: response size mismatch: received 7 bytes, expected 100" },
+        { head + "Content-Length: 12345678901234567890\r\nConnection: close\r\n\r\n{}",
+          "ServerError: server retrurned invalid data (response body is too large)" },
         { "HTTP/1.1 307 Temporary Redirect\r\nServer: x\r\nLocation: " + gopher.toStdString() +
               "\r\nContent-Length: 0\r\n\r\n",
           "ServerError: unsupported URL scheme `gopher` in `" + gopher.toStdString() +
