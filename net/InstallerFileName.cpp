@@ -1,6 +1,7 @@
 #include "net/InstallerFileName.h"
 
-#include "net/ShownText.h"
+#include "net/JudgeCharacters.h"
+#include "net/Utf8Character.h"
 
 juce::String installerFileNameFromLink (const juce::String& link)
 {
@@ -16,22 +17,15 @@ bool isSafeInstallerFileName (const juce::String& name)
         return false;
 
     // Hidden characters would make the name read as another (an override turning "nib.exe"
-    // into "exe.bin"). Bytes that are no text (a lone surrogate from the answer's escapes)
-    // cannot be shown, and some file systems refuse them. The joiners belong only between the
-    // letters of scripts written with them (Persian, Indic) and between emoji: next to an ASCII
-    // character, at an end or doubled they only hide ("Set<ZWNJ>up.bin" shows as "Setup.bin").
-    const auto isJoiner = [] (juce::juce_wchar c) { return c == 0x200c || c == 0x200d; };
-    const auto bytes = utf8BytesOf (name);
-    juce::juce_wchar previous = 0;
-    for (std::size_t i = 0; i < bytes.size();)
-    {
-        const auto c = readUtf8Character (bytes, i);
-        if (! c || *c == '/' || *c == '\\' || isHiddenOrControlCharacter (*c))
-            return false;
-        if ((isJoiner (*c) || isJoiner (previous)) &&
-            (previous < 0x80 || *c < 0x80 || isJoiner (previous) == isJoiner (*c)))
-            return false;
-        previous = *c;
-    }
-    return ! isJoiner (previous);
+    // into "exe.bin", a variation selector making "Setup<VS16>.bin" read as "Setup.bin"). Bytes
+    // that are no text (a lone surrogate from the answer's escapes) cannot be shown, and some
+    // file systems refuse them. The same judgement decides what a message shows of the name.
+    auto safe = true;
+    judgeCharacters (utf8BytesOf (name),
+                     [&safe] (std::optional<juce::juce_wchar> c, bool shown)
+                     {
+                         safe = shown && *c != '/' && *c != '\\';
+                         return safe;
+                     });
+    return safe;
 }

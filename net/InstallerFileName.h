@@ -7,6 +7,7 @@
 juce::String installerFileNameFromLink (const juce::String& link);
 
 /** Whether name can be used as a file name inside the download folder: not empty, no leading
-    "." or "~", no "/" or "\\", no control character and no Unicode format or separator
-    character (isHiddenOrControlCharacter), and UTF-8 throughout (no lone surrogate). */
+    "." or "~", no "/" or "\\", UTF-8 throughout (no lone surrogate) and every character shown
+    where it stands (judgeCharacters: no control, format, separator or invisible character; a
+    joiner or variation selector only where it shapes the characters beyond ASCII next to it). */
 bool isSafeInstallerFileName (const juce::String& name);

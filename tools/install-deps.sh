@@ -7,8 +7,8 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config clang-format git patch
     # libraries
     juce-modules-source-data libfmt-dev libboost-dev libgtest-dev libbenchmark-dev
-    libcpp-httplib-dev libcurl4-openssl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
-    libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev
+    libcpp-httplib-dev libcurl4-openssl-dev libicu-dev libfreetype-dev libpng-dev libjpeg-dev
+    zlib1g-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev
     libxcomposite-dev
     # an https server for the tests
     openssl

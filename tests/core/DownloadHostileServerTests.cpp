@@ -1,5 +1,7 @@
 #include "net/DownloadInstaller.h"
+#include "net/FetchCharacterUpdateInfo.h"
 #include "support/OutcomeText.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScriptedServer.h"
 #include "support/TemporaryFolder.h"
 
@@ -73,6 +75,12 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
     const ScriptedServer relay (std::vector<std::string> {
         redirect ("302 Found", "Location: ../z/installer.bin"), head + sized + body });
 
+    // An update server's answer with this JSON body.
+    const auto answer = [&] (const std::string& json)
+    { return head + "Content-Length: " + std::to_string (json.size()) + "\r\n\r\n" + json; };
+    const auto version =
+        answer (R"({"latestVersionNumber":1,"latestVersionString":"1","minEditorVersion":1})");
+
     struct Row
     {
         std::vector<std::string> answers; // the scripted server's, in turn, the last to the rest
@@ -81,6 +89,8 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
         std::string expected;   // the outcome, then the requests the scripted server had
         juce::String link = {}; // else the scripted server's /files/name
         std::string sent = {};  // the request line of the last request
+        // The link taken instead from the first two answers, as the update request reads it.
+        bool linkFromAnswers = false;
     };
     const Row rows[] {
         { { "" }, "installer.bin", 0, scheme ("gopher", gopher) + " 0", gopher },
@@ -223,6 +233,16 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "LarkspireSetup\u202enib.exe",
           1000,
           unsafe + "LarkspireSetup?nib.exe` 0" },
+        // A format character sent as a pair of escapes, joined by the update request.
+        { { version, answer (R"({"downloadLinks":[")" +
+                             other.getUrl ("http", R"(/Setup\ud834\udd73.bin)").toStdString() +
+                             R"("],"totalSize":1000})") },
+          "Setup\U0001d173.bin",
+          1000,
+          unsafe + "Setup?.bin` 2",
+          {},
+          {},
+          true },
         { { head + sized + body },
           longName,
           1000,
@@ -307,10 +327,16 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
         const auto destination =
             folder.get().getChildFile (juce::String::fromUTF8 (row.name.c_str()));
         const auto hadOld = destination.replaceWithText ("old installer");
-        const auto link =
+        auto link =
             (row.link.isEmpty() ? server.getUrl ("http", "/files/" + destination.getFileName())
                                 : row.link.replace ("{}", juce::String (server.getPort())))
                 .toStdString();
+        if (row.linkFromAnswers)
+        {
+            const testing_support::ScopedEnvironment address (
+                "LARKSPIRE_UPDATE_SERVER", server.getUrl ("http", "").toStdString());
+            link = fetchCharacterUpdateInfo (AsyncControlBlock(), [] (auto...) {})->downloadLink;
+        }
 
         const auto outcome = testing_support::outcomeOf (
             [&]

@@ -76,6 +76,11 @@ TEST (UpdateInfoRequest, AnswerTable)
     };
     const auto number = [] (const std::string& versionNumber)
     { return "=> ok " + versionNumber + "|2.3.1|s|1048576 (1+1)"; };
+    const auto versionText = [] (const std::string& text)
+    {
+        return R"({"latestVersionNumber":1,"latestVersionString":")" + text +
+               R"(","minEditorVersion":1})";
+    };
     const std::pair<std::vector<std::string>, std::string> rows[] {
         // A client error on the second request repeats the pair; server errors are not retried.
         { { "--links-status", "404", "--links-fail-times", "1", "--link", "s", "--total-size",
@@ -133,6 +138,13 @@ TEST (UpdateInfoRequest, AnswerTable)
             R"({"latestVersionNumber":1,"latestVersionString":"\ud83d\ude00","minEditorVersion":1})",
             "--link", "s" },
           "=> ok 1|\xf0\x9f\x98\x80|s|1048576 (1+1)" },
+        // The pairs at the ends of the surrogate ranges: U+10000, U+1F3FF and U+10FFFF.
+        { { "--version-body", versionText (R"(\ud800\udc00)"), "--link", "s" },
+          "=> ok 1|\xf0\x90\x80\x80|s|1048576 (1+1)" },
+        { { "--version-body", versionText (R"(\ud83c\udfff)"), "--link", "s" },
+          "=> ok 1|\xf0\x9f\x8f\xbf|s|1048576 (1+1)" },
+        { { "--version-body", versionText (R"(\udbff\udfff)"), "--link", "s" },
+          "=> ok 1|\xf4\x8f\xbf\xbf|s|1048576 (1+1)" },
     };
     for (const auto& [options, expected] : rows)
     {
@@ -204,12 +216,14 @@ TEST (ServerFetch, Utf8Table)
 {
     // Valid: U+00E9, NUL, the noncharacter U+FFFE, U+10FFFF (the last), U+20AC. Not: overlong
     // forms, a surrogate, above U+10FFFF, bad lead bytes, a lone continuation byte, a sequence
-    // cut off at the end, a continuation byte missing.
+    // cut off at the end, a continuation byte missing. Then the last surrogate, and U+D7FF and
+    // U+E000 on either side of the surrogates, which are text.
     const std::pair<const char*, bool> rows[] {
         { "c3a9", true },    { "00", true },        { "efbfbe", true },      { "f48fbfbf", true },
         { "e282ac", true },  { "c0af", false },     { "e080af", false },     { "f08fbfbf", false },
         { "eda080", false }, { "f4908080", false }, { "f888808080", false }, { "80", false },
         { "41e282", false }, { "c341", false },     { "f5808080", false },   { "c3c3", false },
+        { "edbfbf", false }, { "ed9fbf", true },    { "ee8080", true },
     };
     for (const auto& [hex, valid] : rows)
     {

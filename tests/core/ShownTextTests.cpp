@@ -12,6 +12,13 @@ TEST (ShownText, HiddenCharactersAndBytesThatAreNoTextShowAsQuestionMarks)
         // Joiners are part of how words and emoji sequences are written.
         { "\U0001f469\u200d\U0001f4bb \u0645\u06cc\u200c\u062e",
           "\U0001f469\u200d\U0001f4bb \u0645\u06cc\u200c\u062e" },
+        // Judged as an installer name is: a joiner or variation selector shows only where it
+        // shapes the characters beyond ASCII next to it.
+        { "Setup\ufe0f.bin\U0001d173", "Setup?.bin?" },
+        { "\u2764\ufe0f\u200d\U0001f525 \u8fbb\U000e0100",
+          "\u2764\ufe0f\u200d\U0001f525 \u8fbb\U000e0100" },
+        { "Larkspire\u200cSetup-\u30e9\u200d", "Larkspire?Setup-\u30e9?" },
+        { "\ufe0f\u2764\ufe0f\ufe0f", "?\u2764\ufe0f?" },
         { "Setup\xe2", "Setup?" },
         { "Setu\xf0\x9f\x98", "Setu?" },
         { std::string ("a\xed\xa0\x80") + "b", "a?b" },
