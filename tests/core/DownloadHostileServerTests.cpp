@@ -304,9 +304,12 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "installer.bin",
           1000,
           "ServerError: response has an invalid length (`Content-Length: 1000abc`) 1" },
-        // Chunked: JUCE's curl backend casts the length curl gives as a double, which rounds this
-        // one beyond 64 bits.
+        // The largest 64-bit length, which rounds past 64 bits as a double, either way.
         { { chunked ("9223372036854775807") },
+          "installer.bin",
+          0,
+          "ServerError: file is too large 1" },
+        { { head + "Content-Length: 9223372036854775807\r\n\r\n" + body },
           "installer.bin",
           0,
           "ServerError: file is too large 1" },
