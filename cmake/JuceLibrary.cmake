@@ -21,7 +21,8 @@ set (LARKSPIRE_JUCE_MODULES juce_core juce_events juce_data_structures juce_grap
 # which carry JUCE's version, make CMake look again.
 set (LARKSPIRE_JUCE_PATCHES "${CMAKE_CURRENT_LIST_DIR}/juce-curl-first-header.patch"
                             "${CMAKE_CURRENT_LIST_DIR}/juce-repeated-headers.patch"
-                            "${CMAKE_CURRENT_LIST_DIR}/juce-curl-length.patch")
+                            "${CMAKE_CURRENT_LIST_DIR}/juce-curl-length.patch"
+                            "${CMAKE_CURRENT_LIST_DIR}/juce-curl-cancel-race.patch")
 set (patchedModules "${CMAKE_BINARY_DIR}/juce-modules")
 find_program (PATCH_PROGRAM patch REQUIRED)
 set (patchStamp "${JUCE_MODULES_DIR} ${LARKSPIRE_JUCE_MODULES}")
