@@ -283,6 +283,8 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           "ok 2",
           {},
           "GET /moved/installer.bin HTTP/1.1" },
+        { movedTo ("Location: \r\nLocation: /moved/installer.bin"), "installer.bin", 1000,
+          conflicting (",/moved/installer.bin") },
         { movedTo ("Location: /a,b/installer.bin"),
           "installer.bin",
           1000,
@@ -290,11 +292,14 @@ TEST (DownloadInstaller, WhatAHostileServerSendsNeverReplacesTheOldFile)
           {},
           "GET /a,b/installer.bin HTTP/1.1" },
         // A chunked body is held to its Content-Length, however it ends.
+        { { chunked ("0") }, "installer.bin", 0, mismatch ("0") },
         { { chunked ("1048576") }, "installer.bin", 0, mismatch ("1048576") },
         { { chunked ("1048576") }, "installer.bin", 1000, mismatch ("1048576") },
         { { chunked ("999") }, "installer.bin", 1000, mismatch ("999") },
         { { chunked ("1000") }, "installer.bin", 0, "ok 1" },
         { { chunked ("1000") }, "installer.bin", 1000, "ok 1" },
+        // One length repeated inside a line is that length.
+        { { head + "Content-Length: 1000, 1000\r\n\r\n" + body }, "installer.bin", 0, "ok 1" },
         // A length that is no plain number, or too large for any body.
         { { chunked ("+1000") },
           "installer.bin",
