@@ -187,6 +187,10 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
                 },
                 20000));
             const NoThreadStarts noThreads (cancel == Cancel::underWayWithNoThreadToStart);
+            if (cancel == Cancel::underWayWithNoThreadToStart)
+            {
+                EXPECT_FALSE (BackgroundThreads::get().start ([] {}));
+            }
             cancelFunctionFor (control)();
         }
         ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
