@@ -187,6 +187,10 @@ TEST (DownloadInstaller, ACancelEndsTheRunAtOnceAtAnySpeedAndLeavesTheOldFileAlo
                 },
                 20000));
             const NoThreadStarts noThreads (cancel == Cancel::underWayWithNoThreadToStart);
+            if (cancel == Cancel::underWayWithNoThreadToStart)
+            {
+                EXPECT_FALSE (BackgroundThreads::get().start ([] {}));
+            }
             cancelFunctionFor (control)();
         }
         ASSERT_EQ (outcome.wait_for (std::chrono::seconds (5)), std::future_status::ready);
@@ -336,6 +340,9 @@ TEST (InstallerFileName, HiddenOrDisguisedNamesAreUnsafe)
         { "Setup\u200e.bin", false },
         { "Setup\u2010\u2027.bin", true },
         { "Setup.1.bin", true },
+        { setup (0x01), false }, // the ends of ASCII's controls, and the space after them
+        { setup (0x1f), false },
+        { setup (0x20), true },
         { setup (0xfff9), false }, // interlinear annotation marks
         { setup (0xfffb), false },
         { setup (0x061c), false }, // the Arabic letter mark

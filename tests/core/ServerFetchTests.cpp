@@ -254,6 +254,8 @@ TEST (ServerFetch, ATransferThatFailsOrLeavesHttpIsNoAnswer)
         { head + "Content-Length: 100\r\nTransfer-Encoding: chunked\r\n\r\n" +
               "7\r\n{\"a\":1}\r\n0\r\n\r\n",
           "ServerError: response size mismatch: received 7 bytes, expected 100" },
+        { head + "Content-Length: 0\r\nTransfer-Encoding: chunked\r\n\r\n" + "2\r\n{}\r\n0\r\n\r\n",
+          "ServerError: response size mismatch: received 2 bytes, expected 0" },
         { head + "Content-Length: 12345678901234567890\r\nConnection: close\r\n\r\n{}",
           "ServerError: server retrurned invalid data (response body is too large)" },
         { "HTTP/1.1 307 Temporary Redirect\r\nServer: x\r\nLocation: " + gopher.toStdString() +

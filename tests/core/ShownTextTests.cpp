@@ -19,6 +19,10 @@ TEST (ShownText, HiddenCharactersAndBytesThatAreNoTextShowAsQuestionMarks)
           "\u2764\ufe0f\u200d\U0001f525 \u8fbb\U000e0100" },
         { "Larkspire\u200cSetup-\u30e9\u200d", "Larkspire?Setup-\u30e9?" },
         { "\ufe0f\u2764\ufe0f\ufe0f", "?\u2764\ufe0f?" },
+        // After a character refused, a joiner or a selector has nothing to shape.
+        { "a\ufe0f\u200d\u2764", "a??\u2764" },
+        { "\u3164\u200d\u30e9", "??\u30e9" },
+        { "\U0001f469\u200d\ufe0f\U0001f4bb", "\U0001f469??\U0001f4bb" },
         { "Setup\xe2", "Setup?" },
         { "Setu\xf0\x9f\x98", "Setu?" },
         { std::string ("a\xed\xa0\x80") + "b", "a?b" },
