@@ -32,13 +32,12 @@ void throwCutShort (const char* what, juce::int64 received, juce::int64 announce
 void downloadOnce (const juce::File& destination, const juce::URL& url, juce::int64 totalSize,
                    const AsyncControlBlock& control, const ProgressFunction& progress)
 {
-    // Some hosts label a .gz installer as gzip-encoded, though curl decodes nothing: bytes of
-    // the update server's size are the installer all the same.
-    const auto stream = openGetRequest (url, control, totalSize > 0);
-
-    // From the headers, not from curl, which knows no length for a chunked body: a body that
-    // ends cleanly short of its announced length is no installer either.
-    const auto announced = announcedLength (*stream);
+    // The length is the headers', as curl knows none for a chunked body: a body that ends
+    // cleanly short of its announced length is no installer either. Some hosts label a .gz
+    // installer as gzip-encoded, though curl decodes nothing: bytes of the update server's size
+    // are the installer all the same.
+    juce::int64 announced = -1;
+    const auto stream = openGetRequest (url, control, announced, totalSize > 0);
     if (announced >= sizeLimit)
         throwServerError ("file is too large");
 

@@ -125,6 +125,7 @@ juce::String locationOf (const juce::StringPairArray& headers)
 
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
                                                       const AsyncControlBlock& control,
+                                                      juce::int64& announcedLength,
                                                       bool allowContentEncoding)
 {
     auto address = url.toString (true);
@@ -164,17 +165,12 @@ std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
 
         control.throwIfCancelled();
         const auto headers = stream->getResponseHeaders();
-        // Read once here, so that a length to distrust fails before any body is read.
-        announcedLengthOf (headers);
+        // Before any body is read, so that a length to distrust fails first.
+        announcedLength = announcedLengthOf (headers);
         if (! allowContentEncoding)
             refuseContentEncoding (headers);
         return stream;
     }
-}
-
-juce::int64 announcedLength (juce::WebInputStream& stream)
-{
-    return announcedLengthOf (stream.getResponseHeaders());
 }
 
 void requireBodySize (const char* what, juce::int64 received, juce::int64 expected)

@@ -16,15 +16,14 @@
     without a readable Location, or a sixth) goes to throwForHttpStatus; then a cancelled task
     throws TaskCancelledError. An answer whose Content-Length headers disagree or are no plain
     decimal number is a ServerError, and so is a body that is content-encoded all the same,
-    unless the caller will confirm its bytes by their size (allowContentEncoding). */
+    unless the caller will confirm its bytes by their size (allowContentEncoding).
+    announcedLength is set to the body's length as the Content-Length headers announce it,
+    whatever the framing (curl reports -1 for a chunked body), or -1 when none does; a number
+    too large for 64 bits is the largest juce::int64. */
 std::unique_ptr<juce::WebInputStream> openGetRequest (const juce::URL& url,
                                                       const AsyncControlBlock& control,
+                                                      juce::int64& announcedLength,
                                                       bool allowContentEncoding = false);
-
-/** The body's length as the Content-Length headers of an answer from openGetRequest announce it,
-    whatever the framing (curl reports -1 for a chunked body), or -1 when none does. A number
-    too large for 64 bits is the largest juce::int64. */
-juce::int64 announcedLength (juce::WebInputStream& stream);
 
 /** Throws ServerError "WHAT size mismatch: received R bytes, expected E" when a body of received
     bytes is not of the expected length; -1 expects nothing. */

@@ -14,8 +14,8 @@ const char* const tooLarge = "server retrurned invalid data (response body is to
 
 std::string fetchServerResponse (const AsyncControlBlock& control, const juce::URL& url)
 {
-    const auto stream = openGetRequest (url, control);
-    const auto announced = announcedLength (*stream);
+    juce::int64 announced = -1;
+    const auto stream = openGetRequest (url, control, announced);
     if (announced >= bufferSize)
         throwServerError (tooLarge);
 
