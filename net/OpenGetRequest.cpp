@@ -62,6 +62,20 @@ juce::StringArray tokensOf (const juce::StringArray& values)
     return tokens;
 }
 
+/** The one value the candidates hold, empty when there are none. Candidates that differ leave
+    the answer to whichever one is taken: a ServerError naming the header's values as sent. */
+juce::String soleValue (const juce::StringArray& candidates, const juce::StringArray& values,
+                        const char* header, const char* nouns)
+{
+    juce::StringArray distinct;
+    for (const auto& candidate : candidates)
+        distinct.addIfNotAlreadyThere (candidate);
+    if (distinct.size() > 1)
+        throwServerError (fmt::format ("response has conflicting {} (`{}: {}`)", nouns, header,
+                                       shownValues (values)));
+    return distinct[0];
+}
+
 /** We ask for the body as it is, and curl decodes nothing: an encoded body would be saved or
     read as it came. */
 void refuseContentEncoding (const juce::StringPairArray& headers)
@@ -81,16 +95,10 @@ void refuseContentEncoding (const juce::StringPairArray& headers)
 juce::int64 announcedLengthOf (const juce::StringPairArray& headers)
 {
     const auto lengths = responseHeader (headers, "Content-Length");
-    juce::StringArray distinct;
-    for (const auto& token : tokensOf (lengths))
-        distinct.addIfNotAlreadyThere (token);
-    if (distinct.size() > 1)
-        throwServerError (fmt::format ("response has conflicting lengths (`Content-Length: {}`)",
-                                       shownValues (lengths)));
-    if (distinct.isEmpty())
+    const auto digits = soleValue (tokensOf (lengths), lengths, "Content-Length", "lengths");
+    if (lengths.isEmpty())
         return -1;
 
-    const auto& digits = distinct[0];
     if (digits.isEmpty() || ! digits.containsOnly ("0123456789"))
         throwServerError (fmt::format ("response has an invalid length (`Content-Length: {}`)",
                                        shownValues (lengths)));
@@ -113,13 +121,7 @@ juce::int64 announcedLengthOf (const juce::StringPairArray& headers)
 juce::String locationOf (const juce::StringPairArray& headers)
 {
     const auto locations = responseHeader (headers, "Location");
-    juce::StringArray distinct;
-    for (const auto& location : locations)
-        distinct.addIfNotAlreadyThere (location);
-    if (distinct.size() > 1)
-        throwServerError (fmt::format ("response has conflicting locations (`Location: {}`)",
-                                       shownValues (locations)));
-    return distinct[0];
+    return soleValue (locations, locations, "Location", "locations");
 }
 } // namespace
 
